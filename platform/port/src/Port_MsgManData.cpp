@@ -1,0 +1,151 @@
+#include "Port_MsgManData.h"
+
+#include <cstdio>
+#include <mutex>
+#include <utility>
+
+namespace {
+
+// An empty sink stands for the stderr printer.
+struct SinkSlot {
+    std::mutex mutex;
+    Port_MsgManData::Sink sink;
+};
+
+SinkSlot& sinkSlot()
+{
+    static SinkSlot slot;
+    return slot;
+}
+
+void printToStderr(const Port_MsgManData::Message& message)
+{
+    // One write per message, so lines from several threads do not interleave.
+    const std::string line = Port_MsgManData::formatLine(message) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+std::string formatText(const char* format, va_list args)
+{
+    if (format == nullptr)
+        return std::string();
+    va_list copy;
+    va_copy(copy, args);
+    const int size = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (size <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(size) + 1, '\0');
+    std::vsnprintf(&text[0], text.size(), format, args);
+    text.resize(static_cast<std::size_t>(size));
+    return text;
+}
+
+// "dir/En_Project.cpp" and "En_Project" both name the source "En_Project".
+std::string sourceName(const char* sourceFile)
+{
+    std::string name = sourceFile != nullptr ? sourceFile : "";
+    const std::size_t slash = name.find_last_of('/');
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+}  // namespace
+
+Port_MsgManData::Port_MsgManData(const char* module, const char* source, int line)
+    : module(module != nullptr ? module : ""), source(sourceName(source)), line(line)
+{
+}
+
+Port_MsgManData Port_MsgManData::createObject(const char* module, const char* sourceFile, int line,
+                                              const char* /*revision*/)
+{
+    return Port_MsgManData(module, sourceFile, line);
+}
+
+void Port_MsgManData::issueError(const char* format, ...) const
+{
+    va_list args;
+    va_start(args, format);
+    issue(Error, format, args);
+    va_end(args);
+}
+
+void Port_MsgManData::issueWarning(const char* format, ...) const
+{
+    va_list args;
+    va_start(args, format);
+    issue(Warning, format, args);
+    va_end(args);
+}
+
+void Port_MsgManData::issueInfo(const char* format, ...) const
+{
+    va_list args;
+    va_start(args, format);
+    issue(Info, format, args);
+    va_end(args);
+}
+
+void Port_MsgManData::issueStatus(const char* format, ...) const
+{
+    va_list args;
+    va_start(args, format);
+    issue(Status, format, args);
+    va_end(args);
+}
+
+void Port_MsgManData::issue(Kind kind, const char* format, va_list args) const
+{
+    const Message message{kind, module, source, line, formatText(format, args)};
+    Sink sink;
+    {
+        SinkSlot& slot = sinkSlot();
+        std::lock_guard<std::mutex> lock(slot.mutex);
+        sink = slot.sink;
+    }
+    // Called outside the lock, so a sink may issue messages or replace itself.
+    if (sink)
+        sink(message);
+    else
+        printToStderr(message);
+}
+
+Port_MsgManData::Sink Port_MsgManData::setSink(Sink sink)
+{
+    SinkSlot& slot = sinkSlot();
+    std::lock_guard<std::mutex> lock(slot.mutex);
+    std::swap(slot.sink, sink);
+    return sink;
+}
+
+const char* Port_MsgManData::kindName(Kind kind)
+{
+    switch (kind) {
+        case Error:
+            return "ERROR";
+        case Warning:
+            return "WARNING";
+        case Info:
+            return "INFO";
+        case Status:
+            return "STATUS";
+    }
+    return "UNKNOWN";
+}
+
+std::string Port_MsgManData::formatLine(const Message& message)
+{
+    std::string text = message.text;
+    if (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+    }
+    return std::string(kindName(message.kind)) + ":" + message.module + ":" + message.source +
+           " - " + text;
+}
