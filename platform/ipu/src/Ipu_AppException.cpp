@@ -1,0 +1,7 @@
+#include "Ipu_AppException.h"
+
+namespace Ipu {
+
+AppException::~AppException() = default;
+
+}  // namespace Ipu
