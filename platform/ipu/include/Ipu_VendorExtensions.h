@@ -20,6 +20,9 @@ public:
     // Chain property: "true" (any letter case) marks the chain whose task is the default
     // for the IP types that its CHAIN_IPTYPE accepts.
     static constexpr const char* CHAIN_DEFAULT = "default";
+    // Chain property: "1" hides the chain's task from the action lists; "0" (the default)
+    // shows it.
+    static constexpr const char* CHAIN_VISIBILITY = "visibility";
 
     VendorExtensions();
     // Copies take their own copy of the options.

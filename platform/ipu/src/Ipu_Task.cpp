@@ -116,6 +116,15 @@ bool IsMarkedDefault(const GeneratorChain& chain)
            value.Compare("true", Port::CompareIgnoreCase) == 0;
 }
 
+// A hidden chain is reached by name or group only, never offered as an action of its own.
+int VisibilityOf(const GeneratorChain& chain)
+{
+    Port::String value;
+    return ReadProperty(chain, VendorExtensions::CHAIN_VISIBILITY, value) && value == "1"
+               ? Task::VISIBILITY_HIDDEN
+               : Task::VISIBILITY_VISIBLE;
+}
+
 }  // namespace
 
 Task::Task() = default;
@@ -130,6 +139,7 @@ Task::Task(boost::shared_ptr<GeneratorChain> chain) : chain(chain)
     ipType = IPTypeOf(*chain);
     familyDependence = FamilyDependenceOf(*chain);
     isDefault = IsMarkedDefault(*chain);
+    visibility = VisibilityOf(*chain);
 }
 
 Task::Task(const Port::String& internalName, const Port::String& visibleName, bool isDefault,

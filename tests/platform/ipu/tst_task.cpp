@@ -111,22 +111,27 @@ void TestTask::fromChainProperties_data()
     QTest::addColumn<QByteArray>("ipType");
     QTest::addColumn<QByteArray>("family");
     QTest::addColumn<QByteArray>("isDefault");
+    QTest::addColumn<QByteArray>("visibility");
     QTest::addColumn<int>("expectedType");
     QTest::addColumn<int>("expectedFamily");
     QTest::addColumn<bool>("expectedDefault");
+    QTest::addColumn<int>("expectedVisibility");
 
     QTest::newRow("customized, independent, default")
         << QByteArray("customized") << QByteArray("independent") << QByteArray("true")
-        << int(Task::IPTYPE_CUSTOMIZED) << int(Task::FAMILYDEPENDENCE_INDEPENDENT) << true;
+        << QByteArray("0") << int(Task::IPTYPE_CUSTOMIZED)
+        << int(Task::FAMILYDEPENDENCE_INDEPENDENT) << true << int(Task::VISIBILITY_VISIBLE);
     QTest::newRow("values ignore case")
         << QByteArray("UNCUSTOMIZED") << QByteArray("Independent") << QByteArray("TRUE")
-        << int(Task::IPTYPE_UNCUSTOMIZED) << int(Task::FAMILYDEPENDENCE_INDEPENDENT) << true;
+        << QByteArray("1") << int(Task::IPTYPE_UNCUSTOMIZED)
+        << int(Task::FAMILYDEPENDENCE_INDEPENDENT) << true << int(Task::VISIBILITY_HIDDEN);
     QTest::newRow("absent properties")
-        << QByteArray() << QByteArray() << QByteArray() << int(Task::IPTYPE_ANY)
-        << int(Task::FAMILYDEPENDENCE_DEPENDENT) << false;
+        << QByteArray() << QByteArray() << QByteArray() << QByteArray() << int(Task::IPTYPE_ANY)
+        << int(Task::FAMILYDEPENDENCE_DEPENDENT) << false << int(Task::VISIBILITY_VISIBLE);
     QTest::newRow("unknown values")
-        << QByteArray("some") << QByteArray("maybe") << QByteArray("yes") << int(Task::IPTYPE_ANY)
-        << int(Task::FAMILYDEPENDENCE_DEPENDENT) << false;
+        << QByteArray("some") << QByteArray("maybe") << QByteArray("yes") << QByteArray("hidden")
+        << int(Task::IPTYPE_ANY) << int(Task::FAMILYDEPENDENCE_DEPENDENT) << false
+        << int(Task::VISIBILITY_VISIBLE);
 }
 
 void TestTask::fromChainProperties()
@@ -134,15 +139,18 @@ void TestTask::fromChainProperties()
     QFETCH(QByteArray, ipType);
     QFETCH(QByteArray, family);
     QFETCH(QByteArray, isDefault);
+    QFETCH(QByteArray, visibility);
     QFETCH(int, expectedType);
     QFETCH(int, expectedFamily);
     QFETCH(bool, expectedDefault);
+    QFETCH(int, expectedVisibility);
 
     boost::shared_ptr<GeneratorChain> chain = Chain("customize");
     const std::pair<const char*, QByteArray> properties[] = {
         {VendorExtensions::CHAIN_IPTYPE, ipType},
         {VendorExtensions::CHAIN_FAMILYDEPENDENT, family},
-        {VendorExtensions::CHAIN_DEFAULT, isDefault}};
+        {VendorExtensions::CHAIN_DEFAULT, isDefault},
+        {VendorExtensions::CHAIN_VISIBILITY, visibility}};
     for (const auto& [key, value] : properties) {
         if (!value.isEmpty()) {
             chain->SetProperty(key, value.constData());
@@ -152,6 +160,7 @@ void TestTask::fromChainProperties()
     QCOMPARE(int(task.GetIPType()), expectedType);
     QCOMPARE(int(task.GetFamilyDependence()), expectedFamily);
     QCOMPARE(task.IsDefault(), expectedDefault);
+    QCOMPARE(task.GetVisibility(), expectedVisibility);
     QCOMPARE(task.GetGeneratorChain().get(), chain.get());
     QCOMPARE(task.GetVisibleName().c_str(), "customize");  // no display name: the name
     chain->SetDisplayName("Customize IP");

@@ -1,0 +1,227 @@
+// Catalogue loading against the floor a parser cannot go below: reading and tokenizing the
+// same files with a bare QXmlStreamReader. Also, with --peak-memory N, the peak resident
+// size of a process that loads N components (measured in a child process of its own, so
+// that generating the files does not count).
+#include "Ipu_ElementIndex.h"
+#include "Port_MsgManData.h"
+#include "Sim_CatalogLoader.h"
+#include "Sim_DataLocation.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kBenchComponents = 2000;
+
+// The sample catalogue's components, each made unique by its library name.
+std::vector<QByteArray> Templates()
+{
+    std::vector<QByteArray> result;
+    const QString root = QString::fromStdString(Sim::DataLocation::DataDirectory().str());
+    QDirIterator it(root + "/catalog", {"*.xml"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly)) {
+            result.push_back(file.readAll());
+        }
+    }
+    return result;
+}
+
+bool Generate(const QString& directory, int count)
+{
+    const std::vector<QByteArray> templates = Templates();
+    if (templates.empty()) {
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        QByteArray content = templates[i % templates.size()];
+        content.replace("<ipxact:library>ip</ipxact:library>",
+                        "<ipxact:library>bench" + QByteArray::number(i) + "</ipxact:library>");
+        QFile file(QStringLiteral("%1/d%2/c%3.xml").arg(directory).arg(i / 100).arg(i));
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString& BenchDirectory()
+{
+    static QString directory;
+    return directory;
+}
+
+unsigned LoadAll(const QString& directory)
+{
+    Sim::CatalogLoader::Counts counts;
+    Sim::CatalogLoader::Load({directory.toStdString()}, counts);
+    return counts.loaded;
+}
+
+void BM_FullLoad(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        Ipu::ElementIndex::Clear();
+        state.ResumeTiming();
+        if (LoadAll(BenchDirectory()) != kBenchComponents) {
+            state.SkipWithError("not every component loaded");
+        }
+    }
+    Ipu::ElementIndex::Clear();
+    state.SetItemsProcessed(state.iterations() * kBenchComponents);
+}
+
+// The same walk and the same reads, but the XML is only tokenized.
+void BM_BareTokenize(benchmark::State& state)
+{
+    for (auto _ : state) {
+        long tokens = 0;
+        QDirIterator it(BenchDirectory(), {"*.xml"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.open(QIODevice::ReadOnly)) {
+                state.SkipWithError("unreadable file");
+                return;
+            }
+            QXmlStreamReader xml(file.readAll());
+            while (!xml.atEnd()) {
+                xml.readNext();
+                ++tokens;
+            }
+        }
+        benchmark::DoNotOptimize(tokens);
+    }
+    state.SetItemsProcessed(state.iterations() * kBenchComponents);
+}
+
+BENCHMARK(BM_FullLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BareTokenize)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Prints as usual and remembers each benchmark's time per iteration for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+    }
+    // The time of the benchmark whose name starts with prefix; 0 when it did not run.
+    double TimeOf(const std::string& prefix) const
+    {
+        for (const auto& [name, time] : times) {
+            if (name.rfind(prefix, 0) == 0) {
+                return time;
+            }
+        }
+        return 0;
+    }
+
+private:
+    std::map<std::string, double> times;
+};
+
+long PeakKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Child: load one directory and report the peak.
+int LoadOnly(const char* directory)
+{
+    const unsigned loaded = LoadAll(QString::fromLocal8Bit(directory));
+    std::printf("%u %ld\n", loaded, PeakKiB());
+    return 0;
+}
+
+bool RunChild(const QString& directory, unsigned& loaded, long& peak)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--load-only", directory});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        return false;
+    }
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() != 2) {
+        return false;
+    }
+    loaded = fields[0].toUInt();
+    peak = fields[1].toLong();
+    return true;
+}
+
+int PeakMemory(int count)
+{
+    QTemporaryDir empty;
+    QTemporaryDir full;
+    if (!Generate(full.path(), count)) {
+        std::fprintf(stderr, "could not generate %d components\n", count);
+        return 1;
+    }
+    unsigned none = 0;
+    unsigned loaded = 0;
+    long baseline = 0;
+    long peak = 0;
+    if (!RunChild(empty.path(), none, baseline) || !RunChild(full.path(), loaded, peak)) {
+        std::fprintf(stderr, "the measuring child failed\n");
+        return 1;
+    }
+    std::printf(
+        "peak RSS loading %u components: %ld KiB (empty catalogue: %ld KiB; "
+        "%.1f KiB per component)\n",
+        loaded, peak, baseline, double(peak - baseline) / (loaded ? loaded : 1));
+    return loaded == unsigned(count) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // Generated files are all valid; anything else would be noise in the figures.
+    Port_MsgManData::setSink([](const Port_MsgManData::Message&) {});
+    if (argc == 3 && std::strcmp(argv[1], "--load-only") == 0) {
+        return LoadOnly(argv[2]);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--peak-memory") == 0) {
+        return PeakMemory(std::atoi(argv[2]));
+    }
+    QTemporaryDir directory;
+    if (!Generate(directory.path(), kBenchComponents)) {
+        std::fprintf(stderr, "could not generate the catalogue\n");
+        return 1;
+    }
+    BenchDirectory() = directory.path();
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double full = reporter.TimeOf("BM_FullLoad");
+    const double bare = reporter.TimeOf("BM_BareTokenize");
+    if (full > 0 && bare > 0) {
+        std::printf("full load / bare tokenize: %.2f (target <= 2.00)\n", full / bare);
+    }
+    return 0;
+}
