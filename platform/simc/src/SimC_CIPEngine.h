@@ -1,0 +1,45 @@
+#pragma once
+
+#include "SimC_IDesignManager.h"
+#include "SimC_IProjectManager.h"
+#include "SimC_IRepositoryManager.h"
+#include "SimC_Repository.h"
+
+#include <atomic>
+
+namespace SimC {
+
+// The IP engine component: one reference-counted object offering the repository, project
+// and design interfaces. It only dispatches; the work is done by Repository, ProjectStore
+// and DesignEditor. Made with one reference held by its creator; deletes itself when the
+// last one is released.
+class CIPEngine final : public IRepositoryManager, public IProjectManager, public IDesignManager {
+public:
+    CIPEngine() = default;
+    CIPEngine(const CIPEngine&) = delete;
+    CIPEngine& operator=(const CIPEngine&) = delete;
+
+    unsigned long AddRef() override;
+    unsigned long Release() override;
+    unsigned QueryInterface(const char* interfaceId, CitP::Interface** out) override;
+
+    void SetStartup(bool starting) override;
+    unsigned RefreshAllRepositories() override;
+
+    Port::String CreateDesign(const Port::String& file, const Port::String& identifierKey) override;
+    Port::String OpenDesign(const Port::String& file) override;
+    bool SaveDesign(const Port::String& designId) override;
+    unsigned CloseDesign(const Port::String& designId) override;
+
+    Port::String AddComponent(const Port::String& designId, const Port::String& identifierKey,
+                              const Port::String& name, const Port::String& displayName,
+                              const Port::String& description) override;
+
+private:
+    ~CIPEngine() override = default;
+
+    std::atomic<unsigned long> references{1};
+    Repository repository;
+};
+
+}  // namespace SimC
