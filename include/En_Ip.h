@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+
+#include <boost/shared_ptr.hpp>
+#include <vector>
+
+#include "Ipu_Family.h"
+#include "Ipu_IP.h"
+#include "Ipu_LifeCycleStatus.h"
+#include "Ipu_PelPart.h"
+#include "Ipu_ProjectOptions.h"
+#include "Ipu_Task.h"
+#include "Port_StringBase.h"
+
+namespace Ipu {
+class CustomizedIP;
+class IPComponent;
+class Parameters;
+}  // namespace Ipu
+
+namespace En {
+
+// One IP core as the user sees it: a catalogue entry or a customized IP of a project.
+// A cheap value: copies share the core library's component, which the core library owns;
+// everything but the own-options flag is read from the component on every call.
+class Ip {
+public:
+    Ip();
+    explicit Ip(const Ipu::CustomizedIP& ip);
+    explicit Ip(const Ipu::IP& ip);
+    explicit Ip(boost::shared_ptr<Ipu::IPComponent> component);
+    Ip(const Ip& other);
+    Ip& operator=(const Ip& other);
+    ~Ip();
+
+    bool operator<(const Ip& other) const;
+    bool operator==(const Ip& other) const;
+
+    boost::shared_ptr<Ipu::IPComponent> GetIPComponent() const { return component; }
+    Ipu::IP GetIp() const;
+    Ipu::CustomizedIP GetCustomisedIp() const;
+
+    QString GetIpName() const;
+    QString GetCoreName() const;
+    QString GetIpVersion() const;
+    QString GetDescription() const;
+    QString GetFileName() const;
+    QString GetDateModified() const;
+
+    bool HasProperty(const QString& name) const;
+    QString GetProperty(const QString& name) const;
+    void GetPropertyValues(const Port::String& name, std::vector<Port::String>& values) const;
+    bool IsDummyIp() const;
+
+    bool IsCustomised() const;
+    bool IsIpLatestVersion() const;
+    bool ProjectOptionsValid() const { return projectOptionsValid; }
+    bool FileModifiedByUser() const;
+    bool IsDataSheetEncrypted() const;
+    Ipu::LifeCycleStatus GetLifeCycleStatus() const;
+    Ipu::IP::IPType GetIpType() const;
+    std::vector<Ipu::Family> GetSupportedFamilies() const;
+    Ipu::PelPart GetPartDetails() const;
+    Ipu::ProjectOptions GetProjectOptions() const;
+
+    bool IsIpUpgradable(const Ipu::ProjectOptions& options) const;
+    bool CanUpgradedIpBeRegenerated(const Ipu::ProjectOptions& options) const;
+
+protected:
+    bool GetTask(const Port::String& name, Ipu::Task& task) const;
+    void SetParameters(const Ipu::Parameters& parameters);
+    void SetProjectOptions(const Ipu::ProjectOptions& options);
+    void RemoveFileModifiedStatus();
+
+private:
+    bool HasOwnValidProjectOptions() const;
+    bool AcceptsChain(const Ipu::GeneratorChain& chain) const;
+
+    bool projectOptionsValid;
+    boost::shared_ptr<Ipu::IPComponent> component;
+};
+
+}  // namespace En

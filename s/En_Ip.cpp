@@ -1,0 +1,343 @@
+#include "En_Ip.h"
+
+#include <functional>
+
+#include "En_Project.h"
+#include "Ipu_CustomizedIP.h"
+#include "Ipu_ElementIndex.h"
+#include "Ipu_GeneratorChain.h"
+#include "Ipu_IPComponent.h"
+#include "Ipu_Keyword.h"
+#include "Ipu_Legacy.h"
+#include "Ipu_VendorExtensions.h"
+#include "Port_File.h"
+#include "Port_FileName.h"
+#include "Sim_Upgrades.h"
+#include "Sim_Utility.h"
+#include "UT_TIME.h"
+
+namespace En {
+namespace {
+
+QString toQString(const Port::String& text)
+{
+    return Sim::Utility::PortStringToQString(text);
+}
+
+// Files of these kinds in a file list are reports and inputs, not generated products.
+bool isIgnoredListExtension(const Port::String& extension)
+{
+    for (const char* ignored : {"pdf", "in", "out", "txt", "pmsgs"}) {
+        if (extension == ignored)
+            return true;
+    }
+    return false;
+}
+
+// The latest time of the products named in the file list, starting from time.
+long long latestListedTime(const Port::String& fileList, long long time)
+{
+    Port::Stream* stream = Port::File::open(fileList, Port::Stream::Read);
+    if (stream == nullptr)
+        return time;
+    Port::String line;
+    while (!stream->geteof() && stream->readline(line)) {
+        if (line.IsEmpty() || line[0] == '#')
+            continue;
+        const std::size_t dot = line.str().rfind('.');
+        if (dot == std::string::npos || isIgnoredListExtension(line.Extract(dot + 1)))
+            continue;
+        long long fileTime = 0;
+        if (Port::File::getdatetime(line, fileTime) && fileTime > time)
+            time = fileTime;
+    }
+    Port::File::close(stream);
+    return time;
+}
+
+QString formatLocalTime(long long time, const char* pattern)
+{
+    Port::String text = UT_TIME::CTime(time);
+    std::tm local{};
+    if (UT_TIME::LocalTime(time, local))
+        UT_TIME::StrFTime(text, pattern, local);
+    return toQString(text);
+}
+
+}  // namespace
+
+Ip::Ip() : projectOptionsValid(false) {}
+
+Ip::Ip(const Ipu::CustomizedIP& ip) : projectOptionsValid(false), component(ip.GetIPComponent())
+{
+    projectOptionsValid = HasOwnValidProjectOptions();
+}
+
+Ip::Ip(const Ipu::IP& ip) : projectOptionsValid(false), component(ip.GetIPComponent()) {}
+
+Ip::Ip(boost::shared_ptr<Ipu::IPComponent> ipComponent)
+    : projectOptionsValid(false), component(std::move(ipComponent))
+{
+    projectOptionsValid = HasOwnValidProjectOptions();
+}
+
+Ip::Ip(const Ip& other) = default;
+
+Ip& Ip::operator=(const Ip& other)
+{
+    if (this != &other) {
+        projectOptionsValid = other.projectOptionsValid;
+        component = other.component;
+    }
+    return *this;
+}
+
+Ip::~Ip() = default;
+
+bool Ip::operator<(const Ip& other) const
+{
+    if (component && other.component)
+        return component->LessThan(*other.component);
+    if (component || other.component)
+        return static_cast<bool>(component);
+    // Neither has a component: any strict order will do, and the addresses give one.
+    return std::less<const Ip*>()(this, &other);
+}
+
+bool Ip::operator==(const Ip& other) const
+{
+    if (component && other.component)
+        return component->IsEqual(*other.component);
+    return !component && !other.component;
+}
+
+Ipu::IP Ip::GetIp() const
+{
+    return Ipu::IP(component);
+}
+
+Ipu::CustomizedIP Ip::GetCustomisedIp() const
+{
+    return Ipu::CustomizedIP(component);
+}
+
+QString Ip::GetIpName() const
+{
+    if (!component)
+        return QString();
+    Port::String name = component->GetDisplayName();
+    if (name.IsEmpty()) {
+        const auto catalogue = Ipu::ElementIndex::GetElement(component->GetUnconfiguredID());
+        if (catalogue)
+            name = catalogue->GetDisplayName();
+    }
+    if (name.IsEmpty())
+        name = component->Ipu::Element::GetName();
+    return toQString(name);
+}
+
+QString Ip::GetCoreName() const
+{
+    return component ? toQString(component->Ipu::Element::GetName()) : QString();
+}
+
+QString Ip::GetIpVersion() const
+{
+    return component ? toQString(component->GetVersion()) : QString();
+}
+
+QString Ip::GetDescription() const
+{
+    if (!component)
+        return QString();
+    Port::String description = component->GetDescription();
+    if (description.IsEmpty()) {
+        const auto catalogue = Ipu::ElementIndex::GetElement(component->GetUnconfiguredID());
+        if (catalogue)
+            description = catalogue->GetDescription();
+    }
+    return toQString(description);
+}
+
+QString Ip::GetFileName() const
+{
+    if (!IsCustomised())
+        return QString();
+    Port::FileName file;
+    file.SetBase(component->Ipu::Element::GetName());
+    file.SetExtension(component->GetIPType() != 0 ? Ipu::Legacy::CORE_FILE_EXTENSION
+                                                  : Ipu::Legacy::SYLVANE_FILE_EXTENSION);
+    return toQString(file.GetTail());
+}
+
+QString Ip::GetDateModified() const
+{
+    if (!component)
+        return QString();
+    long long time = component->GetChangeTime();
+    const Port::String fileList = component->Ipu::Element::GetName() + "_flist.txt";
+    long long listTime = 0;
+    // The stored time caches the scan: only a file list newer than it is read again.
+    if (Port::File::isfile(fileList) && Port::File::getdatetime(fileList, listTime) &&
+        listTime > time) {
+        time = latestListedTime(fileList, time);
+        component->SetChangeTime(time);
+    }
+    return time != 0 ? formatLocalTime(time, "%Y-%m-%d at %H:%M") : QString();
+}
+
+bool Ip::HasProperty(const QString& name) const
+{
+    return component && component->HasProperty(Sim::Utility::QStringToPortString(name));
+}
+
+QString Ip::GetProperty(const QString& name) const
+{
+    Port::String value;
+    if (!component ||
+        component->GetPropertyValue(Sim::Utility::QStringToPortString(name), value) != 0)
+        return QString();
+    return toQString(value);
+}
+
+void Ip::GetPropertyValues(const Port::String& name, std::vector<Port::String>& values) const
+{
+    if (!component || component->GetPropertyValues(name, values) != 0)
+        values.clear();
+}
+
+bool Ip::IsDummyIp() const
+{
+    return component && component->HasProperty("isDummyIP");
+}
+
+bool Ip::IsCustomised() const
+{
+    return component && component->GetUniqueID() != component->GetUnconfiguredID();
+}
+
+bool Ip::IsIpLatestVersion() const
+{
+    return component && component->IsLatestVersion();
+}
+
+bool Ip::FileModifiedByUser() const
+{
+    return IsCustomised() && component->IsFileModifiedByUser();
+}
+
+bool Ip::IsDataSheetEncrypted() const
+{
+    Port::String path;
+    return component && Ipu::IP(component).GetDataSheet(path, false) == 0 &&
+           path.GetIndexOfString(".lna", Port::CompareExact) >= 0;
+}
+
+Ipu::LifeCycleStatus Ip::GetLifeCycleStatus() const
+{
+    return Ipu::LifeCycleStatus(component ? component->GetLifecycleValue()
+                                          : Ipu::LifeCycleStatus::PRODUCTION);
+}
+
+Ipu::IP::IPType Ip::GetIpType() const
+{
+    Ipu::IP::IPType type = Ipu::IP::CORE_IP;
+    if (!component || Ipu::IP(component).GetIPType(type) != 0)
+        return Ipu::IP::CORE_IP;
+    return type;
+}
+
+std::vector<Ipu::Family> Ip::GetSupportedFamilies() const
+{
+    if (!component)
+        return {};
+    std::vector<Ipu::Family> families = component->GetFamilies();
+    Port::String name;
+    // A catalogue entry that names no family carries the placeholder "<empty>".
+    if (families.size() == 1 && families.front().GetName(name) == 0 &&
+        name.Compare(Ipu::Keyword::EMPTY_FAMILY, Port::CompareIgnoreCase) == 0)
+        families.clear();
+    return families;
+}
+
+Ipu::PelPart Ip::GetPartDetails() const
+{
+    Ipu::ProjectOptions options;
+    if (!component || component->GetProjectOptions(options) != 0)
+        return Ipu::PelPart();
+    return options.GetPelPart();
+}
+
+Ipu::ProjectOptions Ip::GetProjectOptions() const
+{
+    // The IP's own options; the open project's take their place once the project manager
+    // is there to ask.
+    Ipu::ProjectOptions options;
+    if (component && component->GetProjectOptions(options) != 0)
+        options = Ipu::ProjectOptions();
+    return options;
+}
+
+bool Ip::IsIpUpgradable(const Ipu::ProjectOptions& options) const
+{
+    return component && !Sim::Upgrades(options.GetPelPart(), component).IsEmpty();
+}
+
+bool Ip::CanUpgradedIpBeRegenerated(const Ipu::ProjectOptions& options) const
+{
+    return component && Sim::Upgrades(options.GetPelPart(), component).CanAnyBeRegenerated();
+}
+
+bool Ip::GetTask(const Port::String& name, Ipu::Task& task) const
+{
+    task = Ipu::Task();
+    if (!component)
+        return false;
+    Port::String key = name;
+    key.MakeLower();
+    const auto chain = component->GetGeneratorChains().Get(key);
+    if (!chain || !AcceptsChain(*chain))
+        return false;
+    task = Ipu::Task(chain);
+    return true;
+}
+
+bool Ip::AcceptsChain(const Ipu::GeneratorChain& chain) const
+{
+    Port::String type;
+    if (chain.GetPropertyValue(Ipu::VendorExtensions::CHAIN_IPTYPE, type) != 0)
+        return false;
+    const auto is = [&type](const char* value) {
+        return type.Compare(value, Port::CompareIgnoreCase) == 0;
+    };
+    return is(Ipu::Task::ANY_IP) || (is(Ipu::Task::CUSTOMIZED_IP) && IsCustomised()) ||
+           (is(Ipu::Task::UNCUSTOMIZED_IP) && !IsCustomised());
+}
+
+void Ip::SetParameters(const Ipu::Parameters& parameters)
+{
+    if (IsCustomised())
+        Ipu::CustomizedIP(component).SetParameters(parameters);
+}
+
+void Ip::SetProjectOptions(const Ipu::ProjectOptions& options)
+{
+    projectOptionsValid = false;
+    if (IsCustomised() && component->SetProjectOptions(options) == 0)
+        projectOptionsValid = Project::SilentlyVerifyProjectOptions(options) == 0;
+}
+
+void Ip::RemoveFileModifiedStatus()
+{
+    if (IsCustomised())
+        component->SetFileModifiedByUser(false);
+}
+
+bool Ip::HasOwnValidProjectOptions() const
+{
+    Ipu::ProjectOptions options;
+    return component && component->GetProjectOptions(options) == 0 &&
+           Project::SilentlyVerifyProjectOptions(options) == 0;
+}
+
+}  // namespace En
