@@ -1,34 +1,250 @@
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include "En_EndWatchThread.h"
+#include "En_Project.h"
+#include "Ipu_CustomizedIP.h"
+#include "Ipu_ElementIndex.h"
+#include "TestCatalog.h"
+#include "TestDevices.h"
 
 // The host program as a user or a script runs it.
 class tst_Gantrel : public QObject {
     Q_OBJECT
 
 private:
-    static QProcess* run(const QStringList& arguments)
+    struct Run {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    // Runs gantrel with the catalogue and device database of the test unless told otherwise.
+    Run run(const QStringList& arguments, const QProcessEnvironment& environment = {})
     {
-        auto* process = new QProcess;
-        process->start(QStringLiteral(GANTREL_EXECUTABLE), arguments);
-        if (!process->waitForFinished(30000))
+        QProcess process;
+        process.setProcessEnvironment(
+            environment.isEmpty() ? QProcessEnvironment::systemEnvironment() : environment);
+        process.start(QStringLiteral(GANTREL_EXECUTABLE), arguments);
+        if (!process.waitForFinished(60000))
             qWarning("gantrel did not finish");
-        return process;
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
     }
 
+    static void writeFile(const QString& path, const QByteArray& content)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    static QJsonArray jsonArray(const QByteArray& text)
+    {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+        if (error.error != QJsonParseError::NoError)
+            qWarning("not JSON: %s", qPrintable(error.errorString()));
+        return document.array();
+    }
+
+    QTemporaryDir dir;
+
 private slots:
+    void initTestCase()
+    {
+        using TestCatalog::Component;
+        writeFile(dir.filePath("catalog/a/alpha.xml"),
+                  TestCatalog::toXml(
+                      Component("alpha").withDisplayName("Alpha").withFamilies({"korvane"})));
+        writeFile(dir.filePath("catalog/b/beta_v2.xml"),
+                  TestCatalog::toXml(Component("beta").withVersion("2.0")));
+        writeFile(dir.filePath("catalog/b/broken.xml"), "<component><vendor>");
+        writeFile(dir.filePath("catalog/b/readme.txt"), "not a component");
+    }
+
     void version()
     {
-        QScopedPointer<QProcess> process(run({QStringLiteral("--version")}));
-        QCOMPARE(process->exitCode(), 0);
-        QCOMPARE(process->readAllStandardOutput(),
-                 QByteArray("Pellor Gantrel " GANTREL_VERSION "\n"));
+        const Run result = run({"--version"});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray("Pellor Gantrel " GANTREL_VERSION "\n"));
     }
 
     void unknownOptionFails()
     {
-        QScopedPointer<QProcess> process(run({QStringLiteral("--no-such-option")}));
-        QVERIFY(process->exitCode() != 0);
-        QVERIFY2(process->readAllStandardError().contains("no-such-option"), "names the option");
+        const Run result = run({"--no-such-option"});
+        QVERIFY(result.exitCode != 0);
+        QVERIFY2(result.err.contains("no-such-option"), result.err.constData());
+    }
+
+    // A damaged file is skipped with a warning naming it; the listing is still produced.
+    void listIpsAsJson()
+    {
+        const Run result = run({"--catalog", dir.filePath("catalog"), "--list-ips", "--json"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.err.contains("WARNING:sim:Sim_CatalogLoader") &&
+                     result.err.contains("broken.xml"),
+                 result.err.constData());
+        const QJsonArray ips = jsonArray(result.out);
+        QCOMPARE(ips.size(), 2);
+        const QJsonObject alpha = ips[0].toObject();
+        QCOMPARE(alpha["vlnv"].toString(), QString("pellor:test:alpha:1.0"));
+        QCOMPARE(alpha["displayName"].toString(), QString("Alpha"));
+        QCOMPARE(alpha["status"].toString(), QString("Production"));
+        QCOMPARE(alpha["families"].toArray(), QJsonArray{"korvane"});
+        QVERIFY(alpha["file"].toString().endsWith("catalog/a/alpha.xml"));
+        for (const char* key : {"name", "version", "description", "parameters"})
+            QVERIFY2(alpha.contains(key), key);
+        QCOMPARE(ips[1].toObject()["families"].toArray(), QJsonArray());
+    }
+
+    void catalogFromEnvironment()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GANTREL_CATALOG_PATH",
+                           dir.filePath("catalog/a") + ":" + dir.filePath("nowhere"));
+        const Run result = run({"--list-ips"}, environment);
+        QVERIFY2(result.err.contains("nowhere"), "a missing directory is named");
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.out.contains("pellor:test:alpha:1.0") && !result.out.contains("beta"),
+                 result.out.constData());
+    }
+
+    void embeddedCatalogueLoadsCleanly()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("GANTREL_CATALOG_PATH");
+        const Run result = run({"--list-ips", "--json"}, environment);
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        QVERIFY(jsonArray(result.out).size() >= 10);
+    }
+
+    void listParts_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("family");
+        QTest::newRow("all") << QStringList{"--list-parts", "--json"} << 0 << "";
+        QTest::newRow("by internal name")
+            << QStringList{"--list-parts", "--family", "KORVANE", "--json"} << 0 << "korvane";
+        QTest::newRow("unknown family")
+            << QStringList{"--list-parts", "--family", "nosuch", "--json"} << 1 << "";
+    }
+
+    void listParts()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, family);
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        if (exitCode != 0) {
+            QVERIFY2(result.err.contains("nosuch"), result.err.constData());
+            return;
+        }
+        const QJsonArray parts = jsonArray(result.out);
+        QVERIFY(parts.size() >= 20);
+        for (const QJsonValue& part : parts) {
+            const QJsonObject object = part.toObject();
+            QCOMPARE(object.keys(), QStringList({"device", "family", "package", "speedgrade"}));
+            if (!family.isEmpty())
+                QCOMPARE(object["family"].toString(), family);
+        }
+    }
+
+    void damagedDeviceDatabaseFails()
+    {
+        writeFile(dir.filePath("devices.json"), "{ \"formatVersion\": 1, ");
+        const Run result = run({"--devices", dir.filePath("devices.json"), "--list-parts"});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains("devices.json"), result.err.constData());
+    }
+
+    // A project made here with one IP, then read back by the host.
+    void projectInfo()
+    {
+        using TestCatalog::Component;
+        writeFile(dir.filePath("devices.json"), TestDevices::json());
+        QVERIFY(TestDevices::load());
+        const auto catalogue = TestCatalog::load(Component("alpha").withFamilies({"alpha"}));
+        writeFile(dir.filePath("info/alpha.xml"),
+                  TestCatalog::toXml(Component("alpha").withFamilies({"alpha"})));
+        const QString file = dir.filePath("info/board.gtcfg");
+        {
+            En::EndWatchThread::Start();
+            En::Project project(Port::FileName(file.toStdString()), true);
+            const auto ip = TestCatalog::customize(catalogue, "my_alpha");
+            Ipu::CustomizedIP(ip).SetProjectOptions([&] {
+                Ipu::ProjectOptions options;
+                project.GetProjectOptions(options);
+                return options;
+            }());
+            QVERIFY(project.AddIP(En::Ip(ip)));
+            QVERIFY(project.SaveProject());
+            En::EndWatchThread::SetFinished();
+        }
+        Ipu::ElementIndex::Clear();
+
+        const QStringList data{"--catalog", dir.filePath("info"), "--devices",
+                               dir.filePath("devices.json")};
+        const Run result = run(data + QStringList{"--info", file, "--json"});
+        QCOMPARE(result.exitCode, 0);
+        const QJsonObject info = QJsonDocument::fromJson(result.out).object();
+        QCOMPARE(info["name"].toString(), QString("board"));
+        QCOMPARE(info["file"].toString(), QFileInfo(file).absoluteFilePath());
+        QVERIFY(info["date"].toString().startsWith("on "));
+        QCOMPARE(info["part"].toObject()["device"].toString(), QString("a10"));
+        QCOMPARE(info["options"].toObject()["DeviceFamily"].toString(), QString("alpha"));
+        const QJsonArray ips = info["ips"].toArray();
+        QCOMPARE(ips.size(), 1);
+        QCOMPARE(ips[0].toObject()["vlnv"].toString(), QString("pellor:test:alpha:1.0"));
+        QCOMPARE(ips[0].toObject()["name"].toString(), QString("my_alpha"));
+
+        const Run text = run(data + QStringList{"--info", file});
+        QCOMPARE(text.exitCode, 0);
+        QVERIFY2(text.out.contains("my_alpha"), text.out.constData());
+    }
+
+    void projectInfoOfMissingOrDamagedFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("damaged") << QByteArray("<gantrelproject><design");
+    }
+
+    void projectInfoOfMissingOrDamagedFile()
+    {
+        QFETCH(QByteArray, content);
+        const QString file = dir.filePath("bad/project.gtcfg");
+        QFile::remove(file);
+        if (!content.isEmpty())
+            writeFile(file, content);
+        const Run result = run({"--info", file});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains("ERROR:enkit:En_Project - Project " +
+                                     QFileInfo(file).absoluteFilePath().toUtf8() +
+                                     " could not be opened"),
+                 result.err.constData());
+        if (!content.isEmpty())
+            QCOMPARE(QFile(file).size(), qint64(content.size()));
+    }
+
+    void tableIsAligned()
+    {
+        const Run result = run({"--catalog", dir.filePath("catalog/a"), "--list-ips"});
+        QCOMPARE(result.exitCode, 0);
+        const QList<QByteArray> lines = result.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("VLNV"));
+        QCOMPARE(lines[0].indexOf("NAME"), lines[1].indexOf("Alpha"));
     }
 };
 

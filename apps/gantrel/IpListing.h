@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QTextStream>
+
+#include <boost/shared_ptr.hpp>
+#include <vector>
+
+namespace Ipu {
+class IPComponent;
+}
+
+// The catalogue as people and scripts read it: one row or JSON object per IP, ordered by
+// vendor:library:name:version.
+class IpListing {
+public:
+    explicit IpListing(std::vector<boost::shared_ptr<Ipu::IPComponent>> components);
+    // Every catalogue entry (not the customized IPs) of the element index.
+    static IpListing FromElementIndex();
+
+    QJsonArray toJson() const;
+    void printTable(QTextStream& out) const;
+
+private:
+    std::vector<boost::shared_ptr<Ipu::IPComponent>> components;
+};
