@@ -1,6 +1,7 @@
 #include "SimC_CIPEngine.h"
 
 #include "SimC_DesignEditor.h"
+#include "SimC_Migration.h"
 #include "SimC_ProjectStore.h"
 
 #include <cstring>
@@ -38,6 +39,8 @@ unsigned CIPEngine::QueryInterface(const char* interfaceId, CitP::Interface** ou
         *out = static_cast<IProjectManager*>(this);
     } else if (std::strcmp(interfaceId, IDesignManager::IID) == 0) {
         *out = static_cast<IDesignManager*>(this);
+    } else if (std::strcmp(interfaceId, IMigrationManager::IID) == 0) {
+        *out = static_cast<IMigrationManager*>(this);
     } else {
         return 1;
     }
@@ -81,6 +84,12 @@ Port::String CIPEngine::AddComponent(const Port::String& designId,
                                      const Port::String& description)
 {
     return DesignEditor::AddComponent(designId, identifierKey, name, displayName, description);
+}
+
+bool CIPEngine::Migrate(const Port::String& legacyFile, const Port::String& migrationFile,
+                        const Port::String& projectIdentifier)
+{
+    return Migration::Migrate(legacyFile, migrationFile, projectIdentifier);
 }
 
 }  // namespace SimC

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SimC_IDesignManager.h"
+#include "SimC_IMigrationManager.h"
 #include "SimC_IProjectManager.h"
 #include "SimC_IRepositoryManager.h"
 #include "SimC_Repository.h"
@@ -9,11 +10,14 @@
 
 namespace SimC {
 
-// The IP engine component: one reference-counted object offering the repository, project
-// and design interfaces. It only dispatches; the work is done by Repository, ProjectStore
-// and DesignEditor. Made with one reference held by its creator; deletes itself when the
-// last one is released.
-class CIPEngine final : public IRepositoryManager, public IProjectManager, public IDesignManager {
+// The IP engine component: one reference-counted object offering the repository, project,
+// design and migration interfaces. It only dispatches; the work is done by Repository,
+// ProjectStore, DesignEditor and Migration. Made with one reference held by its creator; deletes
+// itself when the last one is released.
+class CIPEngine final : public IRepositoryManager,
+                        public IProjectManager,
+                        public IDesignManager,
+                        public IMigrationManager {
 public:
     CIPEngine() = default;
     CIPEngine(const CIPEngine&) = delete;
@@ -34,6 +38,9 @@ public:
     Port::String AddComponent(const Port::String& designId, const Port::String& identifierKey,
                               const Port::String& name, const Port::String& displayName,
                               const Port::String& description) override;
+
+    bool Migrate(const Port::String& legacyFile, const Port::String& migrationFile,
+                 const Port::String& projectIdentifier) override;
 
 private:
     ~CIPEngine() override = default;
