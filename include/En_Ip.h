@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 
 #include <boost/shared_ptr.hpp>
@@ -11,6 +12,7 @@
 #include "Ipu_PelPart.h"
 #include "Ipu_ProjectOptions.h"
 #include "Ipu_Task.h"
+#include "Ipu_TaskList.h"
 #include "Port_StringBase.h"
 
 namespace Ipu {
@@ -47,6 +49,8 @@ public:
     QString GetDescription() const;
     QString GetFileName() const;
     QString GetDateModified() const;
+    QString GetIpStatus() const;
+    QString GetIpStatus(const Ipu::ProjectOptions& options) const;
 
     bool HasProperty(const QString& name) const;
     QString GetProperty(const QString& name) const;
@@ -54,6 +58,7 @@ public:
     bool IsDummyIp() const;
 
     bool IsCustomised() const;
+    bool IsEnabled() const;
     bool IsIpLatestVersion() const;
     bool ProjectOptionsValid() const { return projectOptionsValid; }
     bool FileModifiedByUser() const;
@@ -68,6 +73,9 @@ public:
     bool CanUpgradedIpBeRegenerated(const Ipu::ProjectOptions& options) const;
 
 protected:
+    Ipu::TaskList GetTaskList() const;
+    Ipu::Task GetDefaultTask() const;
+    Ipu::TaskList GetInformationTaskList() const;
     bool GetTask(const Port::String& name, Ipu::Task& task) const;
     void SetParameters(const Ipu::Parameters& parameters);
     void SetProjectOptions(const Ipu::ProjectOptions& options);
@@ -76,9 +84,13 @@ protected:
 private:
     bool HasOwnValidProjectOptions() const;
     bool AcceptsChain(const Ipu::GeneratorChain& chain) const;
+    bool OffersChain(const Ipu::GeneratorChain& chain, const Ipu::ProjectOptions& project,
+                     bool validForProject, bool validForOwn) const;
 
     bool projectOptionsValid;
     boost::shared_ptr<Ipu::IPComponent> component;
 };
 
 }  // namespace En
+
+Q_DECLARE_METATYPE(En::Ip)

@@ -2,9 +2,12 @@
 
 #include <functional>
 
+#include "En_IpCompatibilityChecker.h"
 #include "En_Project.h"
+#include "En_ProjectManager.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_ElementIndex.h"
+#include "Ipu_Generator.h"
 #include "Ipu_GeneratorChain.h"
 #include "Ipu_IPComponent.h"
 #include "Ipu_Keyword.h"
@@ -53,6 +56,13 @@ long long latestListedTime(const Port::String& fileList, long long time)
     }
     Port::File::close(stream);
     return time;
+}
+
+// Deprecated (5) and removed (6) IPs offer no ordinary tasks and show a status of their own.
+bool isRetired(std::int32_t lifecycle)
+{
+    return lifecycle == Ipu::LifeCycleStatus::DEPRECATED ||
+           lifecycle == Ipu::LifeCycleStatus::REMOVED;
 }
 
 QString formatLocalTime(long long time, const char* pattern)
@@ -270,12 +280,41 @@ Ipu::PelPart Ip::GetPartDetails() const
 
 Ipu::ProjectOptions Ip::GetProjectOptions() const
 {
-    // The IP's own options; the open project's take their place once the project manager
-    // is there to ask.
     Ipu::ProjectOptions options;
-    if (component && component->GetProjectOptions(options) != 0)
-        options = Ipu::ProjectOptions();
+    if (!component || component->GetProjectOptions(options) == 0)
+        return options;
+    const boost::shared_ptr<Project> project = ProjectManager::GetInstance()->GetProject();
+    if (!project || project->GetProjectOptions(options) != 0)
+        return Ipu::ProjectOptions();
     return options;
+}
+
+QString Ip::GetIpStatus() const
+{
+    return GetIpStatus(GetProjectOptions());
+}
+
+// Without a component there is no life-cycle to tell: the status is empty.
+QString Ip::GetIpStatus(const Ipu::ProjectOptions& options) const
+{
+    if (!component)
+        return QString();
+    const Ipu::LifeCycleStatus status = component->GetLifecycleStatus(options);
+    if (!isRetired(status.GetValue()))
+        return toQString(status.ToString());
+    QString text = GetProperty("isDummyIP");
+    if (text.isEmpty())
+        text = IsIpUpgradable(*ProjectManager::GetInstance()->GetProjectOptions())
+                   ? QStringLiteral("Upgradable")
+                   : QStringLiteral("Removed");
+    return text;
+}
+
+bool Ip::IsEnabled() const
+{
+    if (!component || component->GetLifecycleValue() == Ipu::LifeCycleStatus::DEPRECATED)
+        return false;
+    return IpCompatibilityChecker::GetInstance()->IsCompatible(component);
 }
 
 bool Ip::IsIpUpgradable(const Ipu::ProjectOptions& options) const
@@ -286,6 +325,94 @@ bool Ip::IsIpUpgradable(const Ipu::ProjectOptions& options) const
 bool Ip::CanUpgradedIpBeRegenerated(const Ipu::ProjectOptions& options) const
 {
     return component && Sim::Upgrades(options.GetPelPart(), component).CanAnyBeRegenerated();
+}
+
+Ipu::TaskList Ip::GetTaskList() const
+{
+    Ipu::TaskList tasks;
+    if (!component)
+        return tasks;
+    ProjectManager* manager = ProjectManager::GetInstance();
+    const bool projectOpen = manager->ProjectOpen();
+    const Ipu::ProjectOptions project =
+        projectOpen ? *manager->GetProjectOptions() : Ipu::ProjectOptions();
+    const bool validForProject = projectOpen && component->IsValidForPart(project.GetPelPart());
+    Ipu::ProjectOptions own;
+    const bool validForOwn = IsCustomised() && component->GetProjectOptions(own) == 0 &&
+                             component->IsValidForPart(own.GetPelPart());
+    for (const auto& chain : component->GetGeneratorChains()) {
+        if (OffersChain(*chain, project, validForProject, validForOwn) &&
+            tasks.AddTask(Ipu::Task(chain)) != 0)
+            return Ipu::TaskList();
+    }
+    return tasks;
+}
+
+// Whether the chain's task is offered for this IP; see GetTaskList.
+bool Ip::OffersChain(const Ipu::GeneratorChain& chain, const Ipu::ProjectOptions& project,
+                     bool validForProject, bool validForOwn) const
+{
+    Port::String dependence;
+    if (!AcceptsChain(chain) ||
+        chain.GetPropertyValue(Ipu::VendorExtensions::CHAIN_FAMILYDEPENDENT, dependence) != 0)
+        return false;
+    const bool hasGenerators = !chain.GetOrderedGenerators().empty();
+    const bool retired = isRetired(component->GetLifecycleValue());
+    const auto hasAnyGroup = [&chain](std::initializer_list<const char*> groups) {
+        for (const char* group : groups) {
+            if (chain.HasGroup(group))
+                return true;
+        }
+        return false;
+    };
+    if (!validForProject &&
+        dependence.Compare(Ipu::Task::FAMILY_NOT_DEPENDENT, Port::CompareIgnoreCase) != 0) {
+        // Usable only with the IP's own (original) options.
+        using Chain = Ipu::GeneratorChain;
+        return validForOwn &&
+               dependence.Compare(Ipu::Task::FAMILY_DEPENDENT, Port::CompareIgnoreCase) == 0 &&
+               !retired &&
+               hasAnyGroup({Chain::GENERATE_ORIGINAL_CHAINGROUP,
+                            Chain::CUSTOMIZE_ORIGINAL_CHAINGROUP,
+                            Chain::CUSTOMIZE_AND_GENERATE_ORIGINAL_CHAINGROUP,
+                            Chain::CUSTOMIZE_AND_GENERATE_ORIGINAL_TVR_CHAINGROUP}) &&
+               hasGenerators;
+    }
+    if (!hasGenerators)
+        return false;
+    if (!hasAnyGroup({Ipu::GeneratorChain::UPGRADE_CHAINGROUP,
+                      Ipu::GeneratorChain::UPGRADE_AND_REGENERATE_CHAINGROUP,
+                      Ipu::GeneratorChain::SELECT_UPGRADE_AND_REGENERATE_CHAINGROUP}))
+        return !retired;
+    return IsCustomised() && !Sim::Upgrades(project.GetPelPart(), component).IsEmpty();
+}
+
+Ipu::Task Ip::GetDefaultTask() const
+{
+    Ipu::Task task;
+    GetTaskList().GetDefaultTask(
+        task, IsCustomised() ? Ipu::Task::IPTYPE_CUSTOMIZED : Ipu::Task::IPTYPE_UNCUSTOMIZED);
+    return task;
+}
+
+Ipu::TaskList Ip::GetInformationTaskList() const
+{
+    Ipu::TaskList tasks;
+    if (!component)
+        return tasks;
+    const auto add = [&tasks](const char* id, const char* label) {
+        tasks.AddTask(Ipu::Task(id, label, false, 0, Ipu::Task::IPTYPE_ANY,
+                                Ipu::Task::FAMILYDEPENDENCE_INDEPENDENT));
+    };
+    if (!GetSupportedFamilies().empty() &&
+        component->GetLifecycleValue() != Ipu::LifeCycleStatus::DEPRECATED)
+        add(Ipu::Task::SUPPORTED_FAMILIES, "Supported Families");
+    if (ProjectManager::GetInstance()->ProjectOpen()) {
+        if (IsCustomised() && GetIpType() != Ipu::IP::WIZARD_IP)
+            add(Ipu::Task::ORIGINAL_OPTIONS, "Original Project Options");
+        add(Ipu::Task::CURRENT_OPTIONS, "Current Project Options");
+    }
+    return tasks;
 }
 
 bool Ip::GetTask(const Port::String& name, Ipu::Task& task) const

@@ -5,7 +5,9 @@
 
 #include <cstdio>
 
+#include "En_Global.h"
 #include "En_Project.h"
+#include "En_ProjectManager.h"
 #include "IpListing.h"
 #include "PartListing.h"
 #include "Port_MsgManData.h"
@@ -28,6 +30,10 @@ struct Options {
                               "NAME"};
     QCommandLineOption info{"info", "Prints the project PROJECT: its name, part, options and IPs.",
                             "PROJECT"};
+    QCommandLineOption create{"new",
+                              "Creates a project in DIR (or the project file DIR names) and "
+                              "saves it.",
+                              "DIR"};
     QCommandLineOption json{"json", "With a listing or --info: prints JSON."};
 };
 
@@ -80,18 +86,36 @@ int listParts(const QString& family, bool json)
     return 0;
 }
 
+// The project manager of an unattended run: the families load at once, the run is
+// never recorded as the user's previous project, and the catalogue is loaded now (there
+// is no event loop to load it later).
+En::ProjectManager* unattendedProjectManager()
+{
+    En::Global::_batchCommandRuntimeOptions.EnableBatchMode(true);
+    En::ProjectManager* manager = En::ProjectManager::GetInstance();
+    manager->RefreshAllRepositories();
+    return manager;
+}
+
 int showProject(const QString& path, bool json)
 {
-    // Members are rebuilt from their catalogue entries, so the catalogue comes first.
-    Sim::CatalogLoader::Counts counts;
-    Sim::CatalogLoader::Load(Sim::DataLocation::CatalogDirectories(), counts);
-    const Port::String file = En::Project::GetFullFileName(Sim::Utility::QStringToPortString(path));
-    const En::Project project{Port::FileName(file), false};
-    if (!project.IsEnabled())
+    En::ProjectManager* manager = unattendedProjectManager();
+    manager->SetProject(Sim::Utility::QStringToPortString(path));
+    // A file that could not be opened still leaves a (disabled) project behind.
+    if (!manager->ProjectOpen() || !manager->GetProject()->IsEnabled())
         return 1;
-    const ProjectInfo info(project);
+    const ProjectInfo info(*manager->GetProject());
     QTextStream out(stdout);
     json ? printJson(QJsonDocument(info.toJson())) : info.print(out);
+    return 0;
+}
+
+int newProject(const QString& path)
+{
+    En::ProjectManager* manager = unattendedProjectManager();
+    if (manager->NewProject(Sim::Utility::QStringToPortString(path)) != 0)
+        return 1;
+    std::printf("%s\n", manager->GetProject()->GetFullFileName().c_str());
     return 0;
 }
 
@@ -109,7 +133,8 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
     parser.addHelpOption();
     parser.addOptions({options.version, options.catalog, options.devices, options.listIps,
-                       options.listParts, options.family, options.info, options.json});
+                       options.listParts, options.family, options.info, options.create,
+                       options.json});
     parser.process(app);
 
     if (parser.isSet(options.version)) {
@@ -121,6 +146,8 @@ int main(int argc, char* argv[])
         return listIps(parser.isSet(options.json));
     if (parser.isSet(options.info))
         return showProject(parser.value(options.info), parser.isSet(options.json));
+    if (parser.isSet(options.create))
+        return newProject(parser.value(options.create));
     if (parser.isSet(options.listParts))
         return listParts(parser.value(options.family), parser.isSet(options.json));
     parser.showHelp(0);

@@ -237,6 +237,30 @@ private slots:
             QCOMPARE(QFile(file).size(), qint64(content.size()));
     }
 
+    // A new project in a directory, then read back by naming the directory; a legacy file
+    // is migrated on the way.
+    void newProjectThenInfo()
+    {
+        const QStringList data{"--catalog", dir.filePath("info"), "--devices",
+                               dir.filePath("devices.json")};
+        writeFile(dir.filePath("devices.json"), TestDevices::json());
+        const QString project = dir.filePath("fresh/design");
+        const Run created = run(data + QStringList{"--new", project});
+        QCOMPARE(created.exitCode, 0);
+        const QString file = QFileInfo(project + "/gantrel.gtcfg").absoluteFilePath();
+        QCOMPARE(created.out.trimmed(), file.toUtf8());
+        const Run shown = run(data + QStringList{"--info", project, "--json"});
+        QCOMPARE(shown.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(shown.out).object()["file"].toString(), file);
+
+        writeFile(dir.filePath("legacy/old.gtp"),
+                  "SET DeviceFamily = alpha\nSET Device = a10\nSET Package = p1\n"
+                  "SET SpeedGrade = -1\n");
+        const Run migrated = run(data + QStringList{"--info", dir.filePath("legacy/old.gtp")});
+        QCOMPARE(migrated.exitCode, 0);
+        QVERIFY(QFile::exists(dir.filePath("legacy/old.gtcfg")));
+    }
+
     void tableIsAligned()
     {
         const Run result = run({"--catalog", dir.filePath("catalog/a"), "--list-ips"});

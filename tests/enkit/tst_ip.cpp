@@ -5,13 +5,15 @@
 #include <QtTest>
 
 #include "En_Ip.h"
+#include "En_IpCompatibilityChecker.h"
+#include "En_ProjectManager.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_ElementIndex.h"
 #include "Ipu_GeneratorChain.h"
 #include "Ipu_IPComponent.h"
 #include "Ipu_SetWorkingDirectory.h"
 #include "TestCatalog.h"
-#include "TestDevices.h"
+#include "TestEnvironment.h"
 
 using TestCatalog::Chain;
 using TestCatalog::Component;
@@ -21,7 +23,10 @@ namespace {
 // En::Ip keeps the task-list helpers for the action manager; the test reaches them here.
 class IpProbe : public En::Ip {
 public:
+    using En::Ip::GetDefaultTask;
+    using En::Ip::GetInformationTaskList;
     using En::Ip::GetTask;
+    using En::Ip::GetTaskList;
     using En::Ip::Ip;
     using En::Ip::RemoveFileModifiedStatus;
     using En::Ip::SetProjectOptions;
@@ -59,9 +64,37 @@ void writeFile(const QString& path, const QByteArray& content, const QDateTime& 
 class tst_Ip : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<TestEnvironment> environment;
+    QTemporaryDir projectDir;
+
+    // A project on the test database's default part: alpha a10 p1 -1.
+    void openProject()
+    {
+        QCOMPARE(En::ProjectManager::GetInstance()->NewProject(
+                     projectDir.filePath("board.gtcfg").toStdString()),
+                 0u);
+    }
+
+    static QStringList names(const Ipu::TaskList& tasks)
+    {
+        QStringList result;
+        for (const Ipu::Task& task : tasks)
+            result << QString::fromStdString(task.GetInternalName().str());
+        return result;
+    }
+
 private slots:
-    void initTestCase() { QVERIFY(TestDevices::load()); }
-    void cleanup() { Ipu::ElementIndex::Clear(); }
+    void initTestCase()
+    {
+        environment = std::make_unique<TestEnvironment>();
+        QVERIFY(TestEnvironment::waitForCatalog());
+    }
+
+    void cleanup()
+    {
+        En::ProjectManager::GetInstance()->CloseProject();
+        Ipu::ElementIndex::Clear();
+    }
 
     void withoutComponent()
     {
@@ -306,6 +339,114 @@ private slots:
         entry.SetProjectOptions(optionsFor("beta", "b5", "q9", "-3"));
         QVERIFY2(!entry.ProjectOptionsValid(), "a catalogue IP keeps no options");
         QVERIFY(!catalogue->HasProjectOptions());
+    }
+
+    void status_data()
+    {
+        QTest::addColumn<QString>("lifeCycle");
+        QTest::addColumn<QStringList>("dummy");  // empty: no property; else its one value
+        QTest::addColumn<bool>("newerVersion");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("production") << "production" << QStringList() << false << "Production";
+        QTest::newRow("deprecated dummy with text")
+            << "deprecated" << QStringList{"Replaced by the v2 core"} << true
+            << "Replaced by the v2 core";
+        QTest::newRow("deprecated, empty dummy text, upgradable")
+            << "deprecated" << QStringList{""} << true << "Upgradable";
+        QTest::newRow("removed without upgrade")
+            << "removed" << QStringList() << false << "Removed";
+        QTest::newRow("removed with upgrade") << "removed" << QStringList() << true << "Upgradable";
+    }
+
+    void status()
+    {
+        QFETCH(QString, lifeCycle);
+        QFETCH(QStringList, dummy);
+        QFETCH(bool, newerVersion);
+        QFETCH(QString, status);
+        openProject();
+        Component old = Component("core").withLifeCycle(lifeCycle).withFamilies({"alpha"});
+        if (!dummy.isEmpty())
+            old.withProperty("isDummyIP", dummy.first());
+        const En::Ip ip(TestCatalog::load(old));
+        if (newerVersion)
+            TestCatalog::load(Component("core").withVersion("2.0").withFamilies({"alpha"}));
+        QCOMPARE(ip.GetIpStatus(), status);
+        QVERIFY(En::Ip().GetIpStatus().isEmpty());
+    }
+
+    void taskLists_data()
+    {
+        QTest::addColumn<QString>("lifeCycle");
+        QTest::addColumn<bool>("customized");
+        QTest::addColumn<bool>("projectOpen");
+        QTest::addColumn<QStringList>("tasks");
+        QTest::addColumn<QStringList>("information");
+        QTest::newRow("catalogue entry, project open")
+            << "production" << false << true << QStringList{"generate", "customize"}
+            << QStringList{"supported_families", "current_options"};
+        QTest::newRow("customized core, project open")
+            << "production" << true << true << QStringList{"generate", "upgrade_and_regenerate"}
+            << QStringList{"supported_families", "original_options", "current_options"};
+        QTest::newRow("deprecated customized core")
+            << "deprecated" << true << true << QStringList{"upgrade_and_regenerate"}
+            << QStringList{"original_options", "current_options"};
+        QTest::newRow("no project: only family-independent chains")
+            << "production" << false << false << QStringList{"generate"}
+            << QStringList{"supported_families"};
+    }
+
+    // The chains an IP offers, by IP type, project, life-cycle and upgrades.
+    void taskLists()
+    {
+        QFETCH(QString, lifeCycle);
+        QFETCH(bool, customized);
+        QFETCH(bool, projectOpen);
+        QFETCH(QStringList, tasks);
+        QFETCH(QStringList, information);
+        if (projectOpen)
+            openProject();
+        Chain customize("customize");
+        customize.withIpType("uncustomized").familyDependent = "dependent";
+        const Component old =
+            Component("core")
+                .withLifeCycle(lifeCycle)
+                .withFamilies({"alpha"})
+                .withChain(Chain("generate"))
+                .withChain(customize)
+                .withChain(Chain("upgrade_and_regenerate").withGroups({"upgrade_and_regenerate"}));
+        auto component = TestCatalog::load(old);
+        TestCatalog::load(Component("core").withVersion("2.0").withFamilies({"alpha"}));
+        if (customized) {
+            component = TestCatalog::customize(component, "mine");
+            Ipu::CustomizedIP(component).SetProjectOptions(optionsFor("alpha", "a10", "p1", "-1"));
+        }
+        const IpProbe ip(component);
+        QCOMPARE(names(ip.GetTaskList()), tasks);
+        QCOMPARE(names(ip.GetInformationTaskList()), information);
+    }
+
+    void enabledByCompatibility()
+    {
+        openProject();
+        const En::Ip alpha(TestCatalog::load(Component("a").withFamilies({"alpha"})));
+        const En::Ip beta(TestCatalog::load(Component("b").withFamilies({"beta"})));
+        const En::Ip deprecated(
+            TestCatalog::load(Component("d").withFamilies({"alpha"}).withLifeCycle("deprecated")));
+        En::IpCompatibilityChecker::GetInstance()->Refresh();
+        QVERIFY(alpha.IsEnabled());
+        QVERIFY(!beta.IsEnabled());
+        QVERIFY(!deprecated.IsEnabled());
+        QVERIFY(!En::Ip().IsEnabled());
+    }
+
+    void projectOptionsFallBackToTheOpenProject()
+    {
+        auto component = TestCatalog::customize(TestCatalog::load(Component("core")), "mine");
+        QVERIFY(!IpProbe(component).GetProjectOptions().GetPelPart().IsDefined());
+        openProject();
+        QCOMPARE(IpProbe(component).GetProjectOptions().GetPelPart().GetDevice(),
+                 Port::String("a10"));
     }
 
     void fileModifiedByUser()

@@ -1,0 +1,51 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include "En_EndWatchThread.h"
+#include "En_Global.h"
+#include "En_ProjectManager.h"
+#include "Sim_DataLocation.h"
+#include "TestDevices.h"
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qWarning("cannot write %s", qPrintable(path));
+    file.write(content);
+}
+
+}  // namespace
+
+TestEnvironment::TestEnvironment()
+{
+    // In test mode Qt keeps settings under $HOME/.qttest: both point into the directory.
+    qputenv("HOME", root.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", root.filePath("config").toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+    writeFile(root.filePath("devices.json"), TestDevices::json());
+    QDir().mkpath(catalogDirectory());
+    Sim::DataLocation::SetDeviceDatabaseFile(root.filePath("devices.json").toStdString());
+    Sim::DataLocation::SetCatalogDirectories({catalogDirectory().toStdString()});
+    En::Global::_batchCommandRuntimeOptions.EnableBatchMode(true);
+    En::EndWatchThread::Start();
+}
+
+void TestEnvironment::addToCatalog(const QString& fileName, const QByteArray& xml) const
+{
+    writeFile(QDir(catalogDirectory()).filePath(fileName), xml);
+}
+
+bool TestEnvironment::waitForCatalog()
+{
+    QSignalSpy refreshed(En::ProjectManager::GetInstance(),
+                         &En::ProjectManager::RepositoryRefreshed);
+    return refreshed.wait(5000);
+}
