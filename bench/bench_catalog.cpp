@@ -4,6 +4,7 @@
 // that generating the files does not count).
 #include "Ipu_ElementIndex.h"
 #include "Port_MsgManData.h"
+#include "RatioReporter.h"
 #include "Sim_CatalogLoader.h"
 #include "Sim_DataLocation.h"
 
@@ -117,31 +118,6 @@ void BM_BareTokenize(benchmark::State& state)
 BENCHMARK(BM_FullLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BareTokenize)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Prints as usual and remembers each benchmark's time per iteration for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    // The time of the benchmark whose name starts with prefix; 0 when it did not run.
-    double TimeOf(const std::string& prefix) const
-    {
-        for (const auto& [name, time] : times) {
-            if (name.rfind(prefix, 0) == 0) {
-                return time;
-            }
-        }
-        return 0;
-    }
-
-private:
-    std::map<std::string, double> times;
-};
-
 long PeakKiB()
 {
     rusage usage{};
@@ -218,10 +194,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double full = reporter.TimeOf("BM_FullLoad");
-    const double bare = reporter.TimeOf("BM_BareTokenize");
-    if (full > 0 && bare > 0) {
-        std::printf("full load / bare tokenize: %.2f (target <= 2.00)\n", full / bare);
-    }
+    reporter.PrintRatio("BM_FullLoad", "BM_BareTokenize", 2.0);
     return 0;
 }

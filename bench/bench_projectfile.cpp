@@ -7,6 +7,7 @@
 #include "Ipu_IPComposite.h"
 #include "Ipu_ProjectOptions.h"
 #include "Port_MsgManData.h"
+#include "RatioReporter.h"
 #include "SimC_DesignEditor.h"
 #include "SimC_ProjectStore.h"
 
@@ -202,39 +203,6 @@ BENCHMARK(BM_BareRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BareWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Prints as usual and remembers each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    double TimeOf(const std::string& prefix) const
-    {
-        for (const auto& [name, time] : times) {
-            if (name.rfind(prefix, 0) == 0) {
-                return time;
-            }
-        }
-        return 0;
-    }
-
-private:
-    std::map<std::string, double> times;
-};
-
-void PrintRatio(const RatioReporter& reporter, const char* ours, const char* bare)
-{
-    const double a = reporter.TimeOf(ours);
-    const double b = reporter.TimeOf(bare);
-    if (a > 0 && b > 0) {
-        std::printf("%s / %s: %.2f (target <= 2.00)\n", ours, bare, a / b);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -255,7 +223,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintRatio(reporter, "BM_Open", "BM_BareRead");
-    PrintRatio(reporter, "BM_Save", "BM_BareWrite");
+    reporter.PrintRatio("BM_Open", "BM_BareRead", 2.0);
+    reporter.PrintRatio("BM_Save", "BM_BareWrite", 2.0);
     return 0;
 }
