@@ -32,5 +32,5 @@ function(gantrel_add_test)
     gantrel_set_warnings(${ARG_NAME})
     add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
     set_tests_properties(${ARG_NAME} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;GANTREL_TEST_HELPERS=$<TARGET_FILE_DIR:${ARG_NAME}>")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

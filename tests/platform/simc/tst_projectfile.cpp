@@ -409,7 +409,7 @@ void TestProjectFile::interruptedSaveKeepsPreviousFile()
     QStringList arguments{file};
     if (commit)
         arguments << "--commit";
-    helper.start(qEnvironmentVariable("GANTREL_TEST_HELPERS") + "/simc_savehelper", arguments);
+    helper.start(QStringLiteral(SAVE_HELPER), arguments);
     QVERIFY2(helper.waitForStarted(), qPrintable(helper.errorString()));
     QVERIFY(helper.waitForReadyRead(20000));
     QVERIFY(helper.readLine().startsWith("written "));
