@@ -65,15 +65,6 @@ bool isRetired(std::int32_t lifecycle)
            lifecycle == Ipu::LifeCycleStatus::REMOVED;
 }
 
-QString formatLocalTime(long long time, const char* pattern)
-{
-    Port::String text = UT_TIME::CTime(time);
-    std::tm local{};
-    if (UT_TIME::LocalTime(time, local))
-        UT_TIME::StrFTime(text, pattern, local);
-    return toQString(text);
-}
-
 }  // namespace
 
 Ip::Ip() : projectOptionsValid(false) {}
@@ -193,7 +184,7 @@ QString Ip::GetDateModified() const
         time = latestListedTime(fileList, time);
         component->SetChangeTime(time);
     }
-    return time != 0 ? formatLocalTime(time, "%Y-%m-%d at %H:%M") : QString();
+    return time != 0 ? toQString(UT_TIME::FormatLocalTime(time, "%Y-%m-%d at %H:%M")) : QString();
 }
 
 bool Ip::HasProperty(const QString& name) const

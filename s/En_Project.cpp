@@ -252,11 +252,7 @@ QString Project::GetDateModified() const
     long long time = 0;
     if (!composite || !Port::File::getdatetime(GetFullFileName(), time))
         return QString();
-    Port::String text = UT_TIME::CTime(time);
-    std::tm local{};
-    if (UT_TIME::LocalTime(time, local))
-        UT_TIME::StrFTime(text, "on %Y-%m-%d at %H:%M", local);
-    return toQString(text);
+    return toQString(UT_TIME::FormatLocalTime(time, "on %Y-%m-%d at %H:%M"));
 }
 
 unsigned Project::GetProjectOptions(Ipu::ProjectOptions& options) const

@@ -12,5 +12,7 @@ Port::String CTime(long long time);
 bool LocalTime(long long time, std::tm& out);
 // Replaces text with the strftime(3) result; leaves it as it was when formatting fails.
 bool StrFTime(Port::String& text, const char* pattern, const std::tm& time);
+// The local time formatted with pattern; its CTime form when it cannot be formatted.
+Port::String FormatLocalTime(long long time, const char* pattern);
 
 }  // namespace UT_TIME

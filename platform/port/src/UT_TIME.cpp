@@ -51,4 +51,13 @@ bool StrFTime(Port::String& text, const char* pattern, const std::tm& time)
     return false;
 }
 
+Port::String FormatLocalTime(long long time, const char* pattern)
+{
+    Port::String text = CTime(time);
+    std::tm local{};
+    if (LocalTime(time, local))
+        StrFTime(text, pattern, local);
+    return text;
+}
+
 }  // namespace UT_TIME

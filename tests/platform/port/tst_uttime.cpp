@@ -17,6 +17,7 @@ private slots:
     void strftime_data();
     void strftime();
     void strftimeFailureKeepsText();
+    void formatLocalTime();
 };
 
 void TestUtTime::initTestCase()
@@ -75,6 +76,12 @@ void TestUtTime::strftimeFailureKeepsText()
     QVERIFY(!UT_TIME::StrFTime(text, huge.constData(), tm));
     QCOMPARE(text.str(), std::string("previous"));
     QVERIFY(!UT_TIME::StrFTime(text, nullptr, tm));
+}
+
+void TestUtTime::formatLocalTime()
+{
+    QCOMPARE(UT_TIME::FormatLocalTime(1700000000, "on %Y-%m-%d at %H:%M").str(),
+             std::string("on 2023-11-14 at 22:13"));
 }
 
 QTEST_GUILESS_MAIN(TestUtTime)
