@@ -26,8 +26,6 @@ public:
     // ---- Our vendor extensions ----
     static constexpr const char* EXTENSION_NAMESPACE = "urn:pellor:gantrel:ipxact-extensions:1.0";
 
-    // Chain property beyond the model's: "1" hides the chain from the IP's action lists.
-    static constexpr const char* CHAIN_VISIBILITY = "visibility";
     // IP property: where the IP sits in the catalogue tree.
     static constexpr const char* PROPERTY_TAXONOMY = "taxonomy";
 

@@ -52,7 +52,7 @@ const std::vector<const char*>* AllowedValues(const QString& property)
     if (property == QLatin1String(Ipu::VendorExtensions::CHAIN_DEFAULT)) {
         return &booleans;
     }
-    if (property == QLatin1String(CatalogFormat::CHAIN_VISIBILITY)) {
+    if (property == QLatin1String(Ipu::VendorExtensions::CHAIN_VISIBILITY)) {
         return &visibility;
     }
     return nullptr;
