@@ -1,7 +1,6 @@
 #include "Ipu_DebugMessenger.h"
 
 #include <cstdio>
-#include <vector>
 
 namespace Ipu {
 
@@ -12,19 +11,6 @@ std::mutex& OutputGuard()
 {
     static std::mutex* guard = new std::mutex;  // never destroyed: traces may come during exit
     return *guard;
-}
-
-std::string FormatText(const char* format, va_list args)
-{
-    va_list copy;
-    va_copy(copy, args);
-    const int size = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (size <= 0)
-        return std::string();
-    std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
-    std::vsnprintf(buffer.data(), buffer.size(), format, args);
-    return std::string(buffer.data(), static_cast<std::size_t>(size));
 }
 
 }  // namespace
@@ -53,7 +39,7 @@ void DebugMessenger::Detailed(const char* format, ...)
 
 void DebugMessenger::Print(const char* format, va_list args) const
 {
-    std::string line = "DEBUG:" + name.str() + " - " + FormatText(format, args);
+    std::string line = "DEBUG:" + name.str() + " - " + Port::String().FormatV(format, args).str();
     if (line.back() != '\n')
         line += '\n';
     std::lock_guard<std::mutex> guard(OutputGuard());

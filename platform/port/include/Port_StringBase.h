@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <string>
 
@@ -27,6 +28,8 @@ public:
 
     // Replaces the contents with the printf-style result; any length.
     StringBase& Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The same with the arguments of a variadic caller; args is left unconsumed.
+    StringBase& FormatV(const char* format, va_list args) __attribute__((format(printf, 2, 0)));
     StringBase& Append(const StringBase& text);
     StringBase& Append(char c);
 

@@ -4,6 +4,8 @@
 #include <mutex>
 #include <utility>
 
+#include "Port_StringBase.h"
+
 namespace {
 
 // An empty sink stands for the stderr printer.
@@ -23,22 +25,6 @@ void printToStderr(const Port_MsgManData::Message& message)
     // One write per message, so lines from several threads do not interleave.
     const std::string line = Port_MsgManData::formatLine(message) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
-std::string formatText(const char* format, va_list args)
-{
-    if (format == nullptr)
-        return std::string();
-    va_list copy;
-    va_copy(copy, args);
-    const int size = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (size <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(size) + 1, '\0');
-    std::vsnprintf(&text[0], text.size(), format, args);
-    text.resize(static_cast<std::size_t>(size));
-    return text;
 }
 
 // "dir/En_Project.cpp" and "En_Project" both name the source "En_Project".
@@ -101,7 +87,7 @@ void Port_MsgManData::issueStatus(const char* format, ...) const
 
 void Port_MsgManData::issue(Kind kind, const char* format, va_list args) const
 {
-    const Message message{kind, module, source, line, formatText(format, args)};
+    const Message message{kind, module, source, line, Port::String().FormatV(format, args).str()};
     Sink sink;
     {
         SinkSlot& slot = sinkSlot();

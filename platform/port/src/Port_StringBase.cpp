@@ -45,25 +45,36 @@ StringBase<char>::StringBase(std::string text) : text(std::move(text)) {}
 
 StringBase<char>& StringBase<char>::Format(const char* format, ...)
 {
-    char small[4096];
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int needed = std::vsnprintf(small, sizeof small, format, args);
+    FormatV(format, args);
     va_end(args);
-    if (needed < 0) {
-        text.clear();
-    } else if (static_cast<std::size_t>(needed) < sizeof small) {
+    return *this;
+}
+
+StringBase<char>& StringBase<char>::FormatV(const char* format, va_list args)
+{
+    text.clear();
+    if (format == nullptr)
+        return *this;
+    char small[4096];
+    va_list first;
+    va_copy(first, args);
+    const int needed = std::vsnprintf(small, sizeof small, format, first);
+    va_end(first);
+    if (needed < 0)
+        return *this;
+    if (static_cast<std::size_t>(needed) < sizeof small) {
         text.assign(small, static_cast<std::size_t>(needed));
-    } else {
-        // The first pass only measured; the second writes into a buffer of the right size.
-        std::string big(static_cast<std::size_t>(needed) + 1, '\0');
-        std::vsnprintf(big.data(), big.size(), format, again);
-        big.resize(static_cast<std::size_t>(needed));
-        text = std::move(big);
+        return *this;
     }
-    va_end(again);
+    // The first pass only measured; the second writes into a buffer of the right size.
+    text.assign(static_cast<std::size_t>(needed) + 1, '\0');
+    va_list second;
+    va_copy(second, args);
+    std::vsnprintf(&text[0], text.size(), format, second);
+    va_end(second);
+    text.resize(static_cast<std::size_t>(needed));
     return *this;
 }
 
