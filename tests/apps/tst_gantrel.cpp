@@ -13,6 +13,7 @@
 #include "Ipu_ElementIndex.h"
 #include "TestCatalog.h"
 #include "TestDevices.h"
+#include "TestFiles.h"
 
 // The host program as a user or a script runs it.
 class tst_Gantrel : public QObject {
@@ -38,14 +39,6 @@ private:
                 process.readAllStandardError()};
     }
 
-    static void writeFile(const QString& path, const QByteArray& content)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
     static QJsonArray jsonArray(const QByteArray& text)
     {
         QJsonParseError error;
@@ -61,13 +54,14 @@ private slots:
     void initTestCase()
     {
         using TestCatalog::Component;
-        writeFile(dir.filePath("catalog/a/alpha.xml"),
-                  TestCatalog::toXml(
-                      Component("alpha").withDisplayName("Alpha").withFamilies({"korvane"})));
-        writeFile(dir.filePath("catalog/b/beta_v2.xml"),
-                  TestCatalog::toXml(Component("beta").withVersion("2.0")));
-        writeFile(dir.filePath("catalog/b/broken.xml"), "<component><vendor>");
-        writeFile(dir.filePath("catalog/b/readme.txt"), "not a component");
+        TestFiles::write(
+            dir.filePath("catalog/a/alpha.xml"),
+            TestCatalog::toXml(
+                Component("alpha").withDisplayName("Alpha").withFamilies({"korvane"})));
+        TestFiles::write(dir.filePath("catalog/b/beta_v2.xml"),
+                         TestCatalog::toXml(Component("beta").withVersion("2.0")));
+        TestFiles::write(dir.filePath("catalog/b/broken.xml"), "<component><vendor>");
+        TestFiles::write(dir.filePath("catalog/b/readme.txt"), "not a component");
     }
 
     void version()
@@ -162,7 +156,7 @@ private slots:
 
     void damagedDeviceDatabaseFails()
     {
-        writeFile(dir.filePath("devices.json"), "{ \"formatVersion\": 1, ");
+        TestFiles::write(dir.filePath("devices.json"), "{ \"formatVersion\": 1, ");
         const Run result = run({"--devices", dir.filePath("devices.json"), "--list-parts"});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.contains("devices.json"), result.err.constData());
@@ -172,11 +166,11 @@ private slots:
     void projectInfo()
     {
         using TestCatalog::Component;
-        writeFile(dir.filePath("devices.json"), TestDevices::json());
+        TestFiles::write(dir.filePath("devices.json"), TestDevices::json());
         QVERIFY(TestDevices::load());
         const auto catalogue = TestCatalog::load(Component("alpha").withFamilies({"alpha"}));
-        writeFile(dir.filePath("info/alpha.xml"),
-                  TestCatalog::toXml(Component("alpha").withFamilies({"alpha"})));
+        TestFiles::write(dir.filePath("info/alpha.xml"),
+                         TestCatalog::toXml(Component("alpha").withFamilies({"alpha"})));
         const QString file = dir.filePath("info/board.gtcfg");
         {
             En::EndWatchThread::Start();
@@ -226,7 +220,7 @@ private slots:
         const QString file = dir.filePath("bad/project.gtcfg");
         QFile::remove(file);
         if (!content.isEmpty())
-            writeFile(file, content);
+            TestFiles::write(file, content);
         const Run result = run({"--info", file});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.contains("ERROR:enkit:En_Project - Project " +
@@ -243,7 +237,7 @@ private slots:
     {
         const QStringList data{"--catalog", dir.filePath("info"), "--devices",
                                dir.filePath("devices.json")};
-        writeFile(dir.filePath("devices.json"), TestDevices::json());
+        TestFiles::write(dir.filePath("devices.json"), TestDevices::json());
         const QString project = dir.filePath("fresh/design");
         const Run created = run(data + QStringList{"--new", project});
         QCOMPARE(created.exitCode, 0);
@@ -253,9 +247,9 @@ private slots:
         QCOMPARE(shown.exitCode, 0);
         QCOMPARE(QJsonDocument::fromJson(shown.out).object()["file"].toString(), file);
 
-        writeFile(dir.filePath("legacy/old.gtp"),
-                  "SET DeviceFamily = alpha\nSET Device = a10\nSET Package = p1\n"
-                  "SET SpeedGrade = -1\n");
+        TestFiles::write(dir.filePath("legacy/old.gtp"),
+                         "SET DeviceFamily = alpha\nSET Device = a10\nSET Package = p1\n"
+                         "SET SpeedGrade = -1\n");
         const Run migrated = run(data + QStringList{"--info", dir.filePath("legacy/old.gtp")});
         QCOMPARE(migrated.exitCode, 0);
         QVERIFY(QFile::exists(dir.filePath("legacy/old.gtcfg")));

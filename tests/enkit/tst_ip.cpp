@@ -14,6 +14,7 @@
 #include "Ipu_SetWorkingDirectory.h"
 #include "TestCatalog.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 using TestCatalog::Chain;
 using TestCatalog::Component;
@@ -52,10 +53,7 @@ void setModified(const QString& path, const QDateTime& time)
 
 void writeFile(const QString& path, const QByteArray& content, const QDateTime& time)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
+    QVERIFY(TestFiles::write(path, content));
     setModified(path, time);
 }
 

@@ -18,6 +18,7 @@
 #include "Sim_FamilySupport.h"
 #include "TestCatalog.h"
 #include "TestDevices.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -47,21 +48,6 @@ QString absolute(const QString& path)
 Port::String portPath(const QString& path)
 {
     return path.toStdString();
-}
-
-void touch(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qWarning("cannot write %s", qPrintable(path));
-}
-
-QStringList lines(const MessageCapture& capture)
-{
-    QStringList result;
-    for (const std::string& line : capture.lines())
-        result.append(QString::fromStdString(line));
-    return result;
 }
 
 using TestCatalog::Chain;
@@ -122,7 +108,7 @@ private slots:
         QDir().mkpath(dir->filePath("p"));
         for (const QString& file : existing) {
             if (!file.endsWith('/'))
-                touch(dir->filePath(file));
+                TestFiles::write(dir->filePath(file), {});
         }
         const Port::String result = En::Project::GetFullFileName(portPath(dir->filePath(given)));
         QCOMPARE(QString::fromStdString(result.str()), absolute(dir->filePath(expected)));
@@ -151,9 +137,9 @@ private slots:
         const QString file = absolute(dir->filePath("absent.gtcfg"));
         En::Project project(Port::FileName(portPath(file)), false);
         QVERIFY(!project.IsEnabled());
-        QVERIFY2(lines(capture).contains("ERROR:enkit:En_Project - Project " + file +
-                                         " could not be opened"),
-                 qPrintable(lines(capture).join('\n')));
+        QVERIFY2(capture.textLines().contains("ERROR:enkit:En_Project - Project " + file +
+                                              " could not be opened"),
+                 qPrintable(capture.textLines().join('\n')));
     }
 
     void names_data()
@@ -207,7 +193,7 @@ private slots:
         QCOMPARE(updated.get(), added.get());
         QCOMPARE(project.CountIP(), 1);
         QCOMPARE(project.GetIpList().first().GetDescription(), QString("second"));
-        QVERIFY2(lines(capture).isEmpty(), qPrintable(lines(capture).join('\n')));
+        QVERIFY2(capture.textLines().isEmpty(), qPrintable(capture.textLines().join('\n')));
     }
 
     void addIpRefusals()
@@ -228,7 +214,7 @@ private slots:
         QVERIFY(!project.AddIP(En::Ip(clash)));
         QVERIFY(!En::Project().AddIP(En::Ip(TestCatalog::customize(catalogue, "x"))));
         const QString file = QString::fromStdString(project.GetFullFileName().str());
-        QCOMPARE(lines(capture),
+        QCOMPARE(capture.textLines(),
                  QStringList({"ERROR:enkit:En_Project - Uncustomized IP passed to project.",
                               "ERROR:enkit:En_Project - Cannot add IP sub to Design " + file +
                                   ", name clash with hierarchical design " +
@@ -239,7 +225,7 @@ private slots:
         En::EndWatchThread::SetFinished();
         capture.clear();
         QVERIFY(!project.AddIP(En::Ip(TestCatalog::customize(catalogue, "late"))));
-        QVERIFY(lines(capture).isEmpty());
+        QVERIFY(capture.textLines().isEmpty());
 
         QCOMPARE(project.CountIP(), 1);
         QVERIFY2(project.GetIpList().isEmpty(), "nested designs are not IPs");
@@ -255,7 +241,7 @@ private slots:
         MessageCapture capture;
         QVERIFY(project.AddIP(En::Ip(core)));
         const QString file = QString::fromStdString(project.GetFullFileName().str());
-        QCOMPARE(lines(capture),
+        QCOMPARE(capture.textLines(),
                  QStringList({QString::fromStdString(summary("alpha", "a10", "p2", "-2")),
                               "WARNING:enkit:En_Project - Invalid existing device and part "
                               "options for IP odd in design '" +
@@ -270,7 +256,7 @@ private slots:
         En::Project project(Port::FileName(portPath(dir->filePath("p.gtcfg"))), true);
         QVERIFY(!project.GetIPComponent(""));
         QVERIFY(!project.GetIP("unknown").GetIPComponent());
-        QCOMPARE(lines(capture),
+        QCOMPARE(capture.textLines(),
                  QStringList({"ERROR:enkit:En_Project - Cannot get IP from invalid project.",
                               "ERROR:enkit:En_Project - Empty IP identifier passed to project."}));
     }
@@ -353,14 +339,14 @@ private slots:
     void saveIntoUncreatableDirectory()
     {
         En::Project project(Port::FileName(portPath(dir->filePath("p.gtcfg"))), true);
-        touch(dir->filePath("blocker"));
+        TestFiles::write(dir->filePath("blocker"), {});
         const QString blocked = dir->filePath("blocker/sub");
         En::Global::_batchCommandRuntimeOptions.SetProjectPath(portPath(blocked));
         MessageCapture capture;
         QVERIFY2(project.SaveProject(), "the engine is still asked to save");
-        QCOMPARE(lines(capture), QStringList("ERROR:enkit:En_Project - Unable to use project "
-                                             "directory '" +
-                                             blocked + "'."));
+        QCOMPARE(capture.textLines(), QStringList("ERROR:enkit:En_Project - Unable to use project "
+                                                  "directory '" +
+                                                  blocked + "'."));
         QVERIFY(QFile::exists(dir->filePath("p.gtcfg")));
     }
 
@@ -438,10 +424,7 @@ private slots:
 
         MessageCapture capture;
         QCOMPARE(En::Project::VerifyProjectOptions(options), result);
-        QStringList lines;
-        for (const std::string& line : capture.lines())
-            lines.append(QString::fromStdString(line));
-        QCOMPARE(lines, messages);
+        QCOMPARE(capture.textLines(), messages);
 
         capture.clear();
         QCOMPARE(En::Project::SilentlyVerifyProjectOptions(options), result);

@@ -14,6 +14,7 @@
 #include "Sim_UserSettings.h"
 #include "TestCatalog.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 using En::ProjectManager;
 
@@ -27,29 +28,6 @@ Port::String portPath(const QString& path)
 QString absolute(const QString& path)
 {
     return QFileInfo(path).absoluteFilePath();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qWarning("cannot write %s", qPrintable(path));
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList lines(const MessageCapture& capture)
-{
-    QStringList result;
-    for (const std::string& line : capture.lines())
-        result.append(QString::fromStdString(line));
-    return result;
 }
 
 // Records the manager's project signals by name, in the order they come.
@@ -129,7 +107,7 @@ private slots:
     void newProjectOverExistingFile()
     {
         const QString file = dir->filePath("board.gtcfg");
-        writeFile(file, "not a project");
+        TestFiles::write(file, "not a project");
         SignalLog log(manager);
         QCOMPARE(manager->NewProject(portPath(file)), 0u);
         QVERIFY(manager->ProjectOpen());
@@ -137,7 +115,8 @@ private slots:
         QCOMPARE(log.names,
                  QStringList({"ProjectOptionsChanged", "ProjectStateHasChanged",
                               "ProjectStateHasChanged", "SelectProject", "ProjectOptionsChanged"}));
-        QVERIFY2(readFile(file).contains("<"), "the old file was replaced by the new project");
+        QVERIFY2(TestFiles::read(file).contains("<"),
+                 "the old file was replaced by the new project");
         manager->CloseProject();
         QCOMPARE(manager->SetProject(portPath(file)), 0u);
     }
@@ -160,15 +139,16 @@ private slots:
         QCOMPARE(manager->NewProject(portPath(dir->filePath("board.gtcfg"))), 0u);
         manager->SetProjectSaveNeeded(true);
         const QString file = dir->filePath("notes.txt");
-        writeFile(file, "text");
+        TestFiles::write(file, "text");
         MessageCapture capture;
         SignalLog log(manager);
         QCOMPARE(manager->SetProject(portPath(file)), 1u);
         QVERIFY(!manager->ProjectOpen());
         QVERIFY(!manager->ProjectSaveNeeded());
-        QCOMPARE(lines(capture), QStringList("ERROR:enkit:En_ProjectManager - Unrecognized file "
-                                             "type - cannot open project " +
-                                             absolute(file)));
+        QCOMPARE(capture.textLines(),
+                 QStringList("ERROR:enkit:En_ProjectManager - Unrecognized file "
+                             "type - cannot open project " +
+                             absolute(file)));
         QCOMPARE(log.names, QStringList({"ProjectStateHasChanged", "SelectProject"}) + opened);
     }
 
@@ -195,7 +175,7 @@ private slots:
         options.SetSpeedGrade("-9");
         MessageCapture capture;
         QCOMPARE(manager->SetProjectOptions(options), 1u);
-        QVERIFY(lines(capture).isEmpty());
+        QVERIFY(capture.textLines().isEmpty());
         QVERIFY(!manager->ProjectSaveNeeded());
         QVERIFY(manager->GetProjectOptions()->GetPelPart().GetSpeedGrade() != "-9");
     }
@@ -225,9 +205,9 @@ private slots:
         QFETCH(QString, legacyName);
         QFETCH(QByteArray, legacy);
         const QString file = dir->filePath(legacyName);
-        writeFile(file, legacy);
+        TestFiles::write(file, legacy);
         const QString migrated = dir->filePath("radio.gtcfg");
-        writeFile(migrated, "an earlier migration");
+        TestFiles::write(migrated, "an earlier migration");
         QCOMPARE(manager->SetProject(portPath(file)), 0u);
         QVERIFY(manager->ProjectOpen());
         QCOMPARE(manager->GetProject()->GetFullFileName(), portPath(absolute(migrated)));
@@ -253,20 +233,20 @@ private slots:
         QFETCH(QString, message);
         const QString file = absolute(dir->filePath("radio.gtp"));
         const QString migrated = absolute(dir->filePath("radio.gtcfg"));
-        writeFile(file, "SELECT \"core\" pellor test\n");  // a malformed line
+        TestFiles::write(file, "SELECT \"core\" pellor test\n");  // a malformed line
         if (directoryInTheWay)
             QDir().mkpath(migrated);
         else
-            writeFile(migrated, "an earlier migration");
+            TestFiles::write(migrated, "an earlier migration");
         MessageCapture capture;
         SignalLog log(manager);
         QCOMPARE(manager->SetProject(portPath(file)), 1u);
         QVERIFY(!manager->ProjectOpen());
-        QVERIFY(lines(capture).contains("ERROR:enkit:En_ProjectManager - " +
-                                        message.arg(file, migrated)));
+        QVERIFY(capture.textLines().contains("ERROR:enkit:En_ProjectManager - " +
+                                             message.arg(file, migrated)));
         QCOMPARE(log.names, opened);
         if (!directoryInTheWay)
-            QCOMPARE(readFile(migrated), QByteArray("an earlier migration"));
+            QCOMPARE(TestFiles::read(migrated), QByteArray("an earlier migration"));
     }
 
     void earlierMigrationThatCannotBeMoved()
@@ -275,17 +255,17 @@ private slots:
             QSKIP("as root every file can be moved: the refusal cannot be staged");
         const QString file = absolute(dir->filePath("radio.gtp"));
         const QString migrated = absolute(dir->filePath("radio.gtcfg"));
-        writeFile(file, "SET DeviceFamily = alpha\n");
-        writeFile(migrated, "an earlier migration");
+        TestFiles::write(file, "SET DeviceFamily = alpha\n");
+        TestFiles::write(migrated, "an earlier migration");
         QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         MessageCapture capture;
         QCOMPARE(manager->SetProject(portPath(file)), 1u);
         QFile::setPermissions(
             dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QVERIFY(lines(capture).contains("ERROR:enkit:En_ProjectManager - Unable to migrate " +
-                                        file + " - cannot overwrite existing migration " +
-                                        migrated));
-        QCOMPARE(readFile(migrated), QByteArray("an earlier migration"));
+        QVERIFY(capture.textLines().contains("ERROR:enkit:En_ProjectManager - Unable to migrate " +
+                                             file + " - cannot overwrite existing migration " +
+                                             migrated));
+        QCOMPARE(TestFiles::read(migrated), QByteArray("an earlier migration"));
     }
 
     void previousProjectRecording_data()

@@ -27,6 +27,14 @@ std::vector<std::string> MessageCapture::lines() const
     return result;
 }
 
+QStringList MessageCapture::textLines() const
+{
+    QStringList result;
+    for (const std::string& line : lines())
+        result.append(QString::fromStdString(line));
+    return result;
+}
+
 void MessageCapture::clear()
 {
     std::lock_guard<std::mutex> lock(mutex);

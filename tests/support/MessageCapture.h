@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <mutex>
 #include <vector>
 
@@ -17,6 +19,8 @@ public:
     std::vector<Port_MsgManData::Message> messages() const;
     // "ERROR:enkit:En_Project - text" lines, in order.
     std::vector<std::string> lines() const;
+    // The same lines for Qt Test comparisons.
+    QStringList textLines() const;
     void clear();
 
 private:

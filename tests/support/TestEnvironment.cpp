@@ -10,19 +10,7 @@
 #include "En_ProjectManager.h"
 #include "Sim_DataLocation.h"
 #include "TestDevices.h"
-
-namespace {
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qWarning("cannot write %s", qPrintable(path));
-    file.write(content);
-}
-
-}  // namespace
+#include "TestFiles.h"
 
 TestEnvironment::TestEnvironment()
 {
@@ -30,7 +18,7 @@ TestEnvironment::TestEnvironment()
     qputenv("HOME", root.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", root.filePath("config").toUtf8());
     QStandardPaths::setTestModeEnabled(true);
-    writeFile(root.filePath("devices.json"), TestDevices::json());
+    TestFiles::write(root.filePath("devices.json"), TestDevices::json());
     QDir().mkpath(catalogDirectory());
     Sim::DataLocation::SetDeviceDatabaseFile(root.filePath("devices.json").toStdString());
     Sim::DataLocation::SetCatalogDirectories({catalogDirectory().toStdString()});
@@ -40,7 +28,7 @@ TestEnvironment::TestEnvironment()
 
 void TestEnvironment::addToCatalog(const QString& fileName, const QByteArray& xml) const
 {
-    writeFile(QDir(catalogDirectory()).filePath(fileName), xml);
+    TestFiles::write(QDir(catalogDirectory()).filePath(fileName), xml);
 }
 
 bool TestEnvironment::waitForCatalog()
