@@ -37,7 +37,7 @@ std::string summary(const char* family, const char* device, const char* package,
 {
     return "WARNING:enkit:En_Project - Project options (family='" + std::string(family) +
            "', device='" + device + "', package='" + package + "', speed grade='" + grade +
-           "') are inconsistent, unavailable or incorrectly entered.";
+           "') are inconsistent, unavailable or incorrectly entered.\n";
 }
 
 QString absolute(const QString& path)
@@ -138,7 +138,7 @@ private slots:
         En::Project project(Port::FileName(portPath(file)), false);
         QVERIFY(!project.IsEnabled());
         QVERIFY2(capture.textLines().contains("ERROR:enkit:En_Project - Project " + file +
-                                              " could not be opened"),
+                                              " could not be opened\n"),
                  qPrintable(capture.textLines().join('\n')));
     }
 
@@ -215,11 +215,11 @@ private slots:
         QVERIFY(!En::Project().AddIP(En::Ip(TestCatalog::customize(catalogue, "x"))));
         const QString file = QString::fromStdString(project.GetFullFileName().str());
         QCOMPARE(capture.textLines(),
-                 QStringList({"ERROR:enkit:En_Project - Uncustomized IP passed to project.",
+                 QStringList({"ERROR:enkit:En_Project - Uncustomized IP passed to project.\n",
                               "ERROR:enkit:En_Project - Cannot add IP sub to Design " + file +
                                   ", name clash with hierarchical design " +
-                                  absolute(dir->filePath("sub.gtcfg")),
-                              "ERROR:enkit:En_Project - Cannot add IP to invalid project."}));
+                                  absolute(dir->filePath("sub.gtcfg")) + "\n",
+                              "ERROR:enkit:En_Project - Cannot add IP to invalid project.\n"}));
 
         // Projects change only while the application's run is live.
         En::EndWatchThread::SetFinished();
@@ -245,7 +245,7 @@ private slots:
                  QStringList({QString::fromStdString(summary("alpha", "a10", "p2", "-2")),
                               "WARNING:enkit:En_Project - Invalid existing device and part "
                               "options for IP odd in design '" +
-                                  file + "'"}));
+                                  file + "'\n"}));
     }
 
     void getIpComponentMessages()
@@ -257,8 +257,8 @@ private slots:
         QVERIFY(!project.GetIPComponent(""));
         QVERIFY(!project.GetIP("unknown").GetIPComponent());
         QCOMPARE(capture.textLines(),
-                 QStringList({"ERROR:enkit:En_Project - Cannot get IP from invalid project.",
-                              "ERROR:enkit:En_Project - Empty IP identifier passed to project."}));
+                 QStringList({"ERROR:enkit:En_Project - Cannot get IP from invalid project.\n",
+                              "ERROR:enkit:En_Project - Empty IP identifier passed to project.\n"}));
     }
 
     void memberChecksFollowTheEndWatch()
@@ -346,7 +346,7 @@ private slots:
         QVERIFY2(project.SaveProject(), "the engine is still asked to save");
         QCOMPARE(capture.textLines(), QStringList("ERROR:enkit:En_Project - Unable to use project "
                                                   "directory '" +
-                                                  blocked + "'."));
+                                                  blocked + "'.\n"));
         QVERIFY(QFile::exists(dir->filePath("p.gtcfg")));
     }
 
@@ -393,7 +393,7 @@ private slots:
         QTest::addColumn<QStringList>("messages");
 
         const auto warning = [](const char* what) {
-            return QString("WARNING:enkit:En_Project - Invalid project options. %1 not set.")
+            return QString("WARNING:enkit:En_Project - Invalid project options. %1 not set.\n")
                 .arg(what);
         };
         QTest::newRow("valid") << QStringList{"alpha", "a10", "p1", "-2"} << 0u << QStringList();

@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(capture.textLines(),
                  QStringList("ERROR:enkit:En_ProjectManager - Unrecognized file "
                              "type - cannot open project " +
-                             absolute(file)));
+                             absolute(file) + "\n"));
         QCOMPARE(log.names, QStringList({"ProjectStateHasChanged", "SelectProject"}) + opened);
     }
 
@@ -222,8 +222,8 @@ private slots:
         QTest::addColumn<bool>("directoryInTheWay");
         QTest::addColumn<QString>("message");
         QTest::newRow("directory in the way")
-            << true << "Unable to migrate %1 - name clash with directory %2";
-        QTest::newRow("migrate operation fails") << false << "Unable to migrate %1 to %2";
+            << true << "Unable to migrate %1 - name clash with directory %2\n";
+        QTest::newRow("migrate operation fails") << false << "Unable to migrate %1 to %2\n";
     }
 
     // Nothing is opened, and an earlier migration survives a failed one.
@@ -264,7 +264,7 @@ private slots:
             dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(capture.textLines().contains("ERROR:enkit:En_ProjectManager - Unable to migrate " +
                                              file + " - cannot overwrite existing migration " +
-                                             migrated));
+                                             migrated + "\n"));
         QCOMPARE(TestFiles::read(migrated), QByteArray("an earlier migration"));
     }
 

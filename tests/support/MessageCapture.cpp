@@ -22,8 +22,13 @@ std::vector<Port_MsgManData::Message> MessageCapture::messages() const
 std::vector<std::string> MessageCapture::lines() const
 {
     std::vector<std::string> result;
-    for (const auto& message : messages())
-        result.push_back(Port_MsgManData::formatLine(message));
+    // The prefix of the stderr line, then the text exactly as issued: a missing or doubled
+    // final line feed is a fault the comparison must see.
+    for (const auto& message : messages()) {
+        Port_MsgManData::Message bare = message;
+        bare.text.clear();
+        result.push_back(Port_MsgManData::formatLine(bare) + message.text);
+    }
     return result;
 }
 

@@ -17,7 +17,7 @@ public:
     MessageCapture& operator=(const MessageCapture&) = delete;
 
     std::vector<Port_MsgManData::Message> messages() const;
-    // "ERROR:enkit:En_Project - text" lines, in order.
+    // "ERROR:enkit:En_Project - text\n" lines, in order, each text whole as issued.
     std::vector<std::string> lines() const;
     // The same lines for Qt Test comparisons.
     QStringList textLines() const;

@@ -45,9 +45,9 @@ void TestTaskMutexSingleton::unlockRefused_data()
     QTest::addColumn<bool>("locked");
     QTest::addColumn<QString>("warning");
     const QString prefix = "WARNING:ipu:Ipu_TaskMutexSingleton - Cannot unlock task mutex";
-    QTest::newRow("free") << false << prefix + " - not locked";
+    QTest::newRow("free") << false << prefix + " - not locked\n";
     QTest::newRow("held by another thread")
-        << true << prefix + " held by 'Generating IP' - locked by another thread";
+        << true << prefix + " held by 'Generating IP' - locked by another thread\n";
 }
 
 // Only the thread that took the lock may release it; a refused unlock warns once and a

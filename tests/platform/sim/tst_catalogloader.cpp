@@ -159,7 +159,7 @@ void TestCatalogLoader::skipsRepeatedVlnv()
         capture.lines(),
         std::vector<std::string>{
             ("WARNING:sim:Sim_CatalogLoader - Skipping catalogue file " + dir.filePath("b.xml") +
-             ": its VLNV tst:lib:w:1.0 is already loaded from " + dir.filePath("a.xml"))
+             ": its VLNV tst:lib:w:1.0 is already loaded from " + dir.filePath("a.xml") + "\n")
                 .toStdString()});
 }
 
@@ -191,7 +191,7 @@ void TestCatalogLoader::reportsMissingDirectory()
     QCOMPARE(loaded.counts.loaded, 1u);
     QCOMPARE(capture.lines(), std::vector<std::string>{
                                   ("WARNING:sim:Sim_CatalogLoader - Skipping catalogue directory " +
-                                   missing + ": not an existing directory")
+                                   missing + ": not an existing directory\n")
                                       .toStdString()});
 }
 

@@ -288,8 +288,8 @@ void TestCIPEngine::refreshLoadsTheCatalogue()
     QCOMPARE(engine.repository->RefreshAllRepositories(), 0u);
     QVERIFY(Ipu::ElementIndex::HasElement("pellor:test:widget:1.0"));
     QCOMPARE(capture.lines(),
-             (std::vector<std::string>{"STATUS:simc:SimC_Repository - Loading IP catalog",
-                                       "STATUS:simc:SimC_Repository - IP catalog loaded: 1 IPs"}));
+             (std::vector<std::string>{"STATUS:simc:SimC_Repository - Loading IP catalog\n",
+                                       "STATUS:simc:SimC_Repository - IP catalog loaded: 1 IPs\n"}));
 
     // A customized member is the design's, not the catalogue's: a refresh keeps it.
     const Port::String id = create("demo.gtcfg");
@@ -303,7 +303,7 @@ void TestCIPEngine::refreshLoadsTheCatalogue()
     QCOMPARE(
         capture.lines(),
         (std::vector<std::string>{
-            "INFO:simc:SimC_Repository - IP catalog refreshed: 0 IPs loaded, 0 files skipped"}));
+            "INFO:simc:SimC_Repository - IP catalog refreshed: 0 IPs loaded, 0 files skipped\n"}));
     QCOMPARE(engine.projects->CloseDesign(id), 0u);
     Sim::DataLocation::SetCatalogDirectories({});
 }

@@ -260,7 +260,7 @@ void TestMigration::directoryInTheWay()
              std::vector<std::string>{"WARNING:simc:SimC_Migration - Cannot migrate project file " +
                                       path("radio.gpr").toStdString() + " to " +
                                       path("radio.gtcfg").toStdString() +
-                                      ": a directory of that name is in the way"});
+                                      ": a directory of that name is in the way\n"});
     QVERIFY(QFileInfo(path("radio.gtcfg")).isDir());
 }
 

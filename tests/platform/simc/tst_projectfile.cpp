@@ -251,7 +251,7 @@ void TestProjectFile::refusedOptionValueIsReported()
         (std::vector<std::string>{
             "WARNING:simc:SimC_ProjectFileReader - Project file " + path("p.gtcfg").toStdString() +
             ": line 4, column 30: option DesignEntry = 'Cobol' not accepted (value not "
-            "allowed); it keeps its previous value"}));
+            "allowed); it keeps its previous value\n"}));
     QCOMPARE(engine.projects->CloseDesign(id), 0u);
 }
 
