@@ -96,9 +96,9 @@ void TestMsgManData::kindsReachTheSink()
     msg.issueStatus("s%.1f\r\n", 4.0);
     Msg::createObject("other", "Ot_Part", 2).issueInfo("done");
     QCOMPARE(capture.lines(),
-             (std::vector<std::string>{"ERROR:dsgn:Ds_Core - e1\n", "WARNING:dsgn:Ds_Core - w2\n",
-                                       "INFO:dsgn:Ds_Core - i3\n", "STATUS:dsgn:Ds_Core - s4.0\n",
-                                       "INFO:other:Ot_Part - done\n"}));
+             (std::vector<std::string>{"ERROR:dsgn:Ds_Core - e1\n", "WARNING:dsgn:Ds_Core - w2",
+                                       "INFO:dsgn:Ds_Core - i3", "STATUS:dsgn:Ds_Core - s4.0\r\n",
+                                       "INFO:other:Ot_Part - done"}));
     QCOMPARE(capture.messages()[0].text, std::string("e1\n"));
 }
 
