@@ -88,6 +88,11 @@ IpListing IpListing::FromElementIndex()
     return IpListing(std::move(catalogue));
 }
 
+QJsonArray IpListing::parametersJson(const Ipu::Parameters& parameters)
+{
+    return parameterArray(parameters);
+}
+
 QJsonArray IpListing::toJson() const
 {
     QJsonArray array;

@@ -8,7 +8,8 @@
 
 namespace Ipu {
 class IPComponent;
-}
+class Parameters;
+}  // namespace Ipu
 
 // The catalogue as people and scripts read it: one row or JSON object per IP, ordered by
 // vendor:library:name:version.
@@ -17,6 +18,9 @@ public:
     explicit IpListing(std::vector<boost::shared_ptr<Ipu::IPComponent>> components);
     // Every catalogue entry (not the customized IPs) of the element index.
     static IpListing FromElementIndex();
+
+    // One object per parameter: name, value and its constraints.
+    static QJsonArray parametersJson(const Ipu::Parameters& parameters);
 
     QJsonArray toJson() const;
     void printTable(QTextStream& out) const;

@@ -1,9 +1,13 @@
 #include "ProjectInfo.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QJsonArray>
 
 #include "En_Ip.h"
 #include "En_Project.h"
+#include "IpListing.h"
+#include "Ipu_IPComponent.h"
 #include "Ipu_ProjectOptions.h"
 #include "Sim_Utility.h"
 #include "TextTable.h"
@@ -37,25 +41,30 @@ QJsonArray ipArray(const QList<En::Ip>& ips)
 {
     QJsonArray array;
     for (const En::Ip& ip : ips) {
-        array.append(QJsonObject{{"vlnv", text(ip.GetIPComponent()->GetKey())},
-                                 {"name", ip.GetCoreName()},
-                                 {"displayName", ip.GetIpName()},
-                                 {"version", ip.GetIpVersion()},
-                                 {"status", text(ip.GetLifeCycleStatus().ToString())}});
+        array.append(QJsonObject{
+            {"vlnv", text(ip.GetIPComponent()->GetKey())},
+            {"name", ip.GetCoreName()},
+            {"displayName", ip.GetIpName()},
+            {"version", ip.GetIpVersion()},
+            {"status", text(ip.GetLifeCycleStatus().ToString())},
+            {"parameters", IpListing::parametersJson(ip.GetIPComponent()->GetParameters())}});
     }
     return array;
 }
 
 }  // namespace
 
-ProjectInfo::ProjectInfo(const En::Project& project)
+ProjectInfo::ProjectInfo(const En::Project& project) : localDate(project.GetDateModified())
 {
     Ipu::ProjectOptions options;
     project.GetProjectOptions(options);
-    info =
-        QJsonObject{{"name", project.GetName()},         {"file", text(project.GetFullFileName())},
-                    {"date", project.GetDateModified()}, {"part", partObject(options.GetPelPart())},
-                    {"options", optionsObject(options)}, {"ips", ipArray(project.GetIpList())}};
+    const QString file = text(project.GetFullFileName());
+    info = QJsonObject{{"name", project.GetName()},
+                       {"file", file},
+                       {"date", QFileInfo(file).lastModified().toUTC().toString(Qt::ISODate)},
+                       {"part", partObject(options.GetPelPart())},
+                       {"options", optionsObject(options)},
+                       {"ips", ipArray(project.GetIpList())}};
 }
 
 void ProjectInfo::print(QTextStream& out) const
@@ -63,7 +72,7 @@ void ProjectInfo::print(QTextStream& out) const
     const QJsonObject part = info["part"].toObject();
     out << "Name:  " << info["name"].toString() << '\n'
         << "File:  " << info["file"].toString() << '\n'
-        << "Date:  " << info["date"].toString() << '\n'
+        << "Date:  " << localDate << '\n'
         << "Part:  "
         << QStringList{part["family"].toString(), part["device"].toString(),
                        part["package"].toString(), part["speedgrade"].toString()}
@@ -80,4 +89,18 @@ void ProjectInfo::print(QTextStream& out) const
                       object["version"].toString(), object["status"].toString()});
     }
     table.print(out);
+    printParameters(out);
+}
+
+void ProjectInfo::printParameters(QTextStream& out) const
+{
+    for (const QJsonValue& ip : info["ips"].toArray()) {
+        const QJsonArray parameters = ip["parameters"].toArray();
+        if (parameters.isEmpty())
+            continue;
+        out << "\nParameters of " << ip["name"].toString() << ":\n";
+        for (const QJsonValue& parameter : parameters)
+            out << "  " << parameter["name"].toString() << " = " << parameter["value"].toString()
+                << '\n';
+    }
 }

@@ -1,18 +1,18 @@
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QTextStream>
 
 #include <cstdio>
+#include <string>
 
-#include "En_Global.h"
-#include "En_Project.h"
-#include "En_ProjectManager.h"
+#include "CitP_Factory.h"
+#include "CommandLine.h"
 #include "IpListing.h"
 #include "PartListing.h"
 #include "Port_MsgManData.h"
 #include "Port_Version.h"
-#include "ProjectInfo.h"
+#include "ProjectCommands.h"
+#include "SimC_Identifiers.h"
 #include "Sim_CatalogLoader.h"
 #include "Sim_DataLocation.h"
 #include "Sim_FamilySupport.h"
@@ -20,38 +20,65 @@
 
 namespace {
 
-struct Options {
-    QCommandLineOption version{"version", "Prints the product and its version."};
-    QCommandLineOption catalog{"catalog", "Reads the IP catalogue from DIR (repeatable).", "DIR"};
-    QCommandLineOption devices{"devices", "Reads the device database from FILE.", "FILE"};
-    QCommandLineOption listIps{"list-ips", "Lists the IP catalogue."};
-    QCommandLineOption listParts{"list-parts", "Lists the parts of the device database."};
-    QCommandLineOption family{"family", "With --list-parts: only the parts of family NAME.",
-                              "NAME"};
-    QCommandLineOption info{"info", "Prints the project PROJECT: its name, part, options and IPs.",
-                            "PROJECT"};
-    QCommandLineOption create{"new",
-                              "Creates a project in DIR (or the project file DIR names) and "
-                              "saves it.",
-                              "DIR"};
-    QCommandLineOption json{"json", "With a listing or --info: prints JSON."};
-};
-
 void error(const QString& text)
 {
     Port_MsgManData::createObject("gantrel", "gantrel", __LINE__)
         .issueError("%s\n", qPrintable(text));
 }
 
-// Where the catalogue and the device database come from, when the user named them.
-void applyDataLocation(const QCommandLineParser& parser, const Options& options)
+int usageError(const QString& reason)
+{
+    std::fprintf(stderr, "gantrel: %s (see gantrel --help)\n", qPrintable(reason));
+    return CommandLine::UsageError;
+}
+
+// Qt would decode such an argument into another name; a path is used as given or refused.
+QString nonUtf8Argument(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (QString::fromUtf8(argument).toUtf8() == argument)
+            continue;
+        QString shown;
+        for (const char byte : argument) {
+            const auto value = static_cast<unsigned char>(byte);
+            shown += value < 0x20 || value >= 0x7f
+                         ? QStringLiteral("\\x%1").arg(value, 2, 16, QChar('0'))
+                         : QString(QChar(value));
+        }
+        return QStringLiteral("argument '%1' is not UTF-8 text").arg(shown);
+    }
+    return {};
+}
+
+// Warnings and errors always show; status and information lines only without --quiet.
+void hideChatter()
+{
+    Port_MsgManData::setSink([](const Port_MsgManData::Message& message) {
+        if (message.kind != Port_MsgManData::Error && message.kind != Port_MsgManData::Warning)
+            return;
+        const std::string line = Port_MsgManData::formatLine(message) + "\n";
+        std::fwrite(line.data(), 1, line.size(), stderr);
+    });
+}
+
+void applyDataLocation(const CommandLine& commandLine)
 {
     std::vector<Port::String> directories;
-    for (const QString& directory : parser.values(options.catalog))
+    for (const QString& directory : commandLine.catalogDirectories())
         directories.push_back(Sim::Utility::QStringToPortString(directory));
     Sim::DataLocation::SetCatalogDirectories(directories);
     Sim::DataLocation::SetDeviceDatabaseFile(
-        Sim::Utility::QStringToPortString(parser.value(options.devices)));
+        Sim::Utility::QStringToPortString(commandLine.devicesFile()));
+}
+
+// Projects are opened through the engine component; without it they would only be
+// "could not be opened", so say once why.
+void checkEngineComponent()
+{
+    if (CitP::Factory::LoadLibraryFactory(SimC::ENGINE_LIBRARY) != 0)
+        error(QStringLiteral("The engine component %1 could not be loaded: %2")
+                  .arg(SimC::ENGINE_LIBRARY, CitP::Factory::LastError().c_str()));
 }
 
 void printJson(const QJsonDocument& document)
@@ -86,36 +113,27 @@ int listParts(const QString& family, bool json)
     return 0;
 }
 
-// The project manager of an unattended run: the families load at once, the run is
-// never recorded as the user's previous project, and the catalogue is loaded now (there
-// is no event loop to load it later).
-En::ProjectManager* unattendedProjectManager()
+int run(const CommandLine& commandLine)
 {
-    En::Global::_batchCommandRuntimeOptions.EnableBatchMode(true);
-    En::ProjectManager* manager = En::ProjectManager::GetInstance();
-    manager->RefreshAllRepositories();
-    return manager;
-}
-
-int showProject(const QString& path, bool json)
-{
-    En::ProjectManager* manager = unattendedProjectManager();
-    manager->SetProject(Sim::Utility::QStringToPortString(path));
-    // A file that could not be opened still leaves a (disabled) project behind.
-    if (!manager->ProjectOpen() || !manager->GetProject()->IsEnabled())
-        return 1;
-    const ProjectInfo info(*manager->GetProject());
-    QTextStream out(stdout);
-    json ? printJson(QJsonDocument(info.toJson())) : info.print(out);
-    return 0;
-}
-
-int newProject(const QString& path)
-{
-    En::ProjectManager* manager = unattendedProjectManager();
-    if (manager->NewProject(Sim::Utility::QStringToPortString(path)) != 0)
-        return 1;
-    std::printf("%s\n", manager->GetProject()->GetFullFileName().c_str());
+    switch (commandLine.mode()) {
+        case CommandLine::Version:
+            std::printf("Pellor Gantrel %s\n", Port::Version::getValue("version").c_str());
+            return 0;
+        case CommandLine::ListIps:
+            return listIps(commandLine.json());
+        case CommandLine::ListParts:
+            return listParts(commandLine.family(), commandLine.json());
+        case CommandLine::Info:
+            checkEngineComponent();
+            return ProjectCommands::Show(commandLine.modeValue(), commandLine.json());
+        case CommandLine::New:
+            checkEngineComponent();
+            return ProjectCommands::Create(commandLine.modeValue(), commandLine.force());
+        case CommandLine::Help:
+        case CommandLine::None:
+            break;
+    }
+    std::fputs(qPrintable(commandLine.helpText()), stdout);
     return 0;
 }
 
@@ -123,32 +141,19 @@ int newProject(const QString& path)
 
 int main(int argc, char* argv[])
 {
+    const QString notUtf8 = nonUtf8Argument(argc, argv);
+    if (!notUtf8.isEmpty())
+        return usageError(notUtf8);
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Pellor"));
     QCoreApplication::setApplicationName(QStringLiteral("Gantrel"));
     QCoreApplication::setApplicationVersion(Port::Version::getValue("version").c_str());
 
-    const Options options;
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
-    parser.addHelpOption();
-    parser.addOptions({options.version, options.catalog, options.devices, options.listIps,
-                       options.listParts, options.family, options.info, options.create,
-                       options.json});
-    parser.process(app);
-
-    if (parser.isSet(options.version)) {
-        std::printf("Pellor Gantrel %s\n", Port::Version::getValue("version").c_str());
-        return 0;
-    }
-    applyDataLocation(parser, options);
-    if (parser.isSet(options.listIps))
-        return listIps(parser.isSet(options.json));
-    if (parser.isSet(options.info))
-        return showProject(parser.value(options.info), parser.isSet(options.json));
-    if (parser.isSet(options.create))
-        return newProject(parser.value(options.create));
-    if (parser.isSet(options.listParts))
-        return listParts(parser.value(options.family), parser.isSet(options.json));
-    parser.showHelp(0);
+    CommandLine commandLine;
+    if (!commandLine.parse(QCoreApplication::arguments()))
+        return usageError(commandLine.error());
+    if (commandLine.quiet())
+        hideChatter();
+    applyDataLocation(commandLine);
+    return run(commandLine);
 }

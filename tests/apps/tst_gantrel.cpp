@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -176,6 +177,10 @@ private slots:
             En::EndWatchThread::Start();
             En::Project project(Port::FileName(file.toStdString()), true);
             const auto ip = TestCatalog::customize(catalogue, "my_alpha");
+            Ipu::Parameters::Parameter depth;
+            depth.name = "DEPTH";
+            depth.value = "16";
+            ip->GetParameters().Add(depth);
             Ipu::CustomizedIP(ip).SetProjectOptions([&] {
                 Ipu::ProjectOptions options;
                 project.GetProjectOptions(options);
@@ -194,17 +199,23 @@ private slots:
         const QJsonObject info = QJsonDocument::fromJson(result.out).object();
         QCOMPARE(info["name"].toString(), QString("board"));
         QCOMPARE(info["file"].toString(), QFileInfo(file).absoluteFilePath());
-        QVERIFY(info["date"].toString().startsWith("on "));
+        const QString date = info["date"].toString();
+        QVERIFY2(QDateTime::fromString(date, Qt::ISODate).isValid() && date.endsWith('Z'),
+                 qPrintable(date));
         QCOMPARE(info["part"].toObject()["device"].toString(), QString("a10"));
         QCOMPARE(info["options"].toObject()["DeviceFamily"].toString(), QString("alpha"));
         const QJsonArray ips = info["ips"].toArray();
         QCOMPARE(ips.size(), 1);
         QCOMPARE(ips[0].toObject()["vlnv"].toString(), QString("pellor:test:alpha:1.0"));
         QCOMPARE(ips[0].toObject()["name"].toString(), QString("my_alpha"));
+        const QJsonObject depth{{"name", "DEPTH"}, {"value", "16"}};
+        QCOMPARE(ips[0].toObject()["parameters"].toArray(), QJsonArray{depth});
 
         const Run text = run(data + QStringList{"--info", file});
         QCOMPARE(text.exitCode, 0);
-        QVERIFY2(text.out.contains("my_alpha"), text.out.constData());
+        QVERIFY2(text.out.contains("Date:  on ") &&
+                     text.out.contains("\nParameters of my_alpha:\n  DEPTH = 16\n"),
+                 text.out.constData());
     }
 
     void projectInfoOfMissingOrDamagedFile_data()
@@ -252,7 +263,141 @@ private slots:
                          "SET SpeedGrade = -1\n");
         const Run migrated = run(data + QStringList{"--info", dir.filePath("legacy/old.gtp")});
         QCOMPARE(migrated.exitCode, 0);
-        QVERIFY(QFile::exists(dir.filePath("legacy/old.gtcfg")));
+        QVERIFY2(!QFile::exists(dir.filePath("legacy/old.gtcfg")), "showing writes nothing");
+    }
+
+    // A mistake on the command line is refused with one line and status 2, never guessed at.
+    void usageErrors_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("plain argument") << "--list-ips stray"
+                                        << "unexpected argument 'stray'";
+        QTest::newRow("two modes") << "--list-ips --info p.gtcfg"
+                                   << "--list-ips, --info cannot be given together";
+        QTest::newRow("json without a mode")
+            << "--json"
+            << "--json only goes with --list-ips, --list-parts or --info";
+        QTest::newRow("family without listing parts") << "--list-ips --family alpha"
+                                                      << "--family only goes with --list-parts";
+        QTest::newRow("force without new") << "--info p.gtcfg --force"
+                                           << "--force only goes with --new";
+        QTest::newRow("unknown option") << "--no-such-option"
+                                        << "Unknown option 'no-such-option'.";
+        // Decoded, the byte would name another file; it is refused instead.
+        QTest::newRow("not UTF-8") << "--info \"$(printf 'a\\377.gtcfg')\""
+                                   << "argument 'a\\xff.gtcfg' is not UTF-8 text";
+    }
+
+    void usageErrors()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, reason);
+        // Through the shell, so that an argument can reach gantrel as raw bytes.
+        QProcess process;
+        process.start("/bin/sh", {"-c", "exec \"$0\" " + arguments, GANTREL_EXECUTABLE});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 "gantrel: " + reason + " (see gantrel --help)\n");
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+    }
+
+    // An existing project is replaced only when asked; a file of another kind never.
+    void newProjectKeepsExistingFiles_data()
+    {
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<QString>("message");
+        const QString exists = "Project file %1 exists already; give --force to replace it";
+        QTest::newRow("project") << "p/gantrel.gtcfg"
+                                 << "p" << false << exists;
+        QTest::newRow("legacy project") << "old/gantrel.gtp"
+                                        << "old" << false << exists;
+        QTest::newRow("project, forced") << "f/gantrel.gtcfg"
+                                         << "f" << true << "";
+        QTest::newRow("another kind, forced")
+            << "notes.txt"
+            << "notes.txt" << true << "%1 is not a project file; it is left as it is";
+    }
+
+    void newProjectKeepsExistingFiles()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, target);
+        QFETCH(bool, force);
+        QFETCH(QString, message);
+        QTemporaryDir work;
+        const QString file = work.filePath(existing);
+        TestFiles::write(file, "the user's");
+        const Run result = run(QStringList{"--new", work.filePath(target)} +
+                               (force ? QStringList{"--force"} : QStringList{}));
+        if (message.isEmpty()) {
+            QCOMPARE(result.exitCode, 0);
+            QVERIFY(TestFiles::read(file).contains("<"));
+            return;
+        }
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(
+            result.err.contains("ERROR:gantrel:gantrel - " + message.arg(file).toUtf8() + "\n"),
+            result.err.constData());
+        QCOMPARE(TestFiles::read(file), QByteArray("the user's"));
+        QCOMPARE(QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    }
+
+    // Showing a legacy project migrates it in a copy: a read-only directory stays as it was.
+    void infoWritesNothing()
+    {
+        QTemporaryDir work;
+        const QString legacy = work.filePath("ro/old.gtp");
+        TestFiles::write(legacy, "SET DeviceFamily = alpha\nSET Device = a10\n");
+        const QString directory = work.filePath("ro");
+        QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const Run result = run({"--info", legacy, "--json"});
+        QFile::setPermissions(
+            directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(result.out).object()["file"].toString(), legacy);
+        QCOMPARE(QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList("old.gtp"));
+        QCOMPARE(TestFiles::read(legacy),
+                 QByteArray("SET DeviceFamily = alpha\nSET Device = a10\n"));
+    }
+
+    // Warnings and errors always show; --quiet hides only the chatter.
+    void quietHidesStatusLines_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("normal") << false;
+        QTest::newRow("quiet") << true;
+    }
+
+    void quietHidesStatusLines()
+    {
+        QFETCH(bool, quiet);
+        QTemporaryDir work;
+        const Run result =
+            run(QStringList{"--catalog", dir.filePath("catalog/b"), "--new", work.path()} +
+                (quiet ? QStringList{"--quiet"} : QStringList{}));
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.err.contains("WARNING:") && result.err.contains("broken.xml"),
+                 result.err.constData());
+        QCOMPARE(result.err.contains("STATUS:"), !quiet);
+    }
+
+    // Without the engine component no project opens; the user is told why, once.
+    void missingEngineComponentIsNamed()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GANTREL_COMPONENT_PATH", dir.filePath("no-components"));
+        QTemporaryDir work;
+        const Run result = run({"--new", work.path()}, environment);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err.count("ERROR:gantrel:gantrel - The engine component gantrel_simc "
+                                  "could not be loaded: "),
+                 1);
+        QVERIFY2(result.err.contains("no-components"), result.err.constData());
     }
 
     void tableIsAligned()

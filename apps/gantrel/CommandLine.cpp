@@ -1,0 +1,87 @@
+#include "CommandLine.h"
+
+#include <initializer_list>
+#include <utility>
+
+CommandLine::CommandLine() : helpOption(parser.addHelpOption())
+{
+    parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
+    parser.addOptions({versionOption, listIpsOption, listPartsOption, infoOption, newOption,
+                       jsonOption, familyOption, forceOption, quietOption, catalogOption,
+                       noDefaultCatalogOption, devicesOption});
+}
+
+bool CommandLine::parse(const QStringList& arguments)
+{
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        chosen = Help;
+        return true;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument '%1'")
+                        .arg(parser.positionalArguments().constFirst()));
+    return chooseMode() && checkModifiers();
+}
+
+QString CommandLine::modeValue() const
+{
+    if (chosen == Info)
+        return parser.value(infoOption);
+    if (chosen == New)
+        return parser.value(newOption);
+    return {};
+}
+
+bool CommandLine::fail(const QString& text)
+{
+    reason = text;
+    return false;
+}
+
+bool CommandLine::chooseMode()
+{
+    const std::initializer_list<std::pair<Mode, const QCommandLineOption*>> modes{
+        {Version, &versionOption},
+        {ListIps, &listIpsOption},
+        {ListParts, &listPartsOption},
+        {Info, &infoOption},
+        {New, &newOption}};
+    QStringList given;
+    for (const auto& [mode, option] : modes) {
+        if (parser.isSet(*option)) {
+            chosen = mode;
+            given.append("--" + option->names().constFirst());
+        }
+    }
+    if (given.size() > 1)
+        return fail(QStringLiteral("%1 cannot be given together").arg(given.join(", ")));
+    return true;
+}
+
+// A modifier given without a mode it changes would be silently ignored; say so instead.
+bool CommandLine::checkModifiers()
+{
+    struct Modifier {
+        const QCommandLineOption* option;
+        std::initializer_list<Mode> modes;
+        const char* needs;
+    };
+    const Modifier modifiers[]{
+        {&jsonOption, {ListIps, ListParts, Info}, "--list-ips, --list-parts or --info"},
+        {&familyOption, {ListParts}, "--list-parts"},
+        {&forceOption, {New}, "--new"},
+    };
+    for (const Modifier& modifier : modifiers) {
+        if (!parser.isSet(*modifier.option))
+            continue;
+        bool applies = false;
+        for (Mode mode : modifier.modes)
+            applies = applies || mode == chosen;
+        if (!applies)
+            return fail(QStringLiteral("--%1 only goes with %2")
+                            .arg(modifier.option->names().constFirst(), modifier.needs));
+    }
+    return true;
+}

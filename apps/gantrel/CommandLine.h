@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+// What the user asked gantrel to do, read strictly: exactly one mode, no plain arguments,
+// and every modifier only with a mode it applies to. Anything else is a usage error whose
+// one-line reason the caller prints before it exits with UsageError.
+class CommandLine {
+public:
+    enum Mode { None, Help, Version, ListIps, ListParts, Info, New };
+    static constexpr int UsageError = 2;
+
+    CommandLine();
+    Q_DISABLE_COPY(CommandLine)
+
+    // False with error() set when the arguments are not a valid request.
+    bool parse(const QStringList& arguments);
+
+    Mode mode() const { return chosen; }
+    // The value of the mode's option: the project for --info, the place for --new.
+    QString modeValue() const;
+    QString error() const { return reason; }
+    QString helpText() const { return parser.helpText(); }
+
+    bool json() const { return parser.isSet(jsonOption); }
+    bool quiet() const { return parser.isSet(quietOption); }
+    bool force() const { return parser.isSet(forceOption); }
+    QString family() const { return parser.value(familyOption); }
+    QStringList catalogDirectories() const { return parser.values(catalogOption); }
+    bool defaultCatalog() const { return !parser.isSet(noDefaultCatalogOption); }
+    QString devicesFile() const { return parser.value(devicesOption); }
+
+private:
+    bool fail(const QString& text);
+    bool chooseMode();
+    bool checkModifiers();
+
+    QCommandLineParser parser;
+    QCommandLineOption helpOption;
+    QCommandLineOption versionOption{"version", "Prints the product and its version."};
+    QCommandLineOption listIpsOption{"list-ips", "Lists the IP catalogue."};
+    QCommandLineOption listPartsOption{"list-parts", "Lists the parts of the device database."};
+    QCommandLineOption infoOption{
+        "info", "Prints the project PROJECT: its name, part, options and IPs. Writes nothing.",
+        "PROJECT"};
+    QCommandLineOption newOption{
+        "new", "Creates a project in DIR (or the project file DIR names) and saves it.", "DIR"};
+    QCommandLineOption jsonOption{"json", "With --list-ips, --list-parts or --info: prints JSON."};
+    QCommandLineOption familyOption{"family", "With --list-parts: only the parts of family NAME.",
+                                    "NAME"};
+    QCommandLineOption forceOption{"force", "With --new: replaces an existing project file."};
+    QCommandLineOption quietOption{"quiet", "Hides status and information lines."};
+    QCommandLineOption catalogOption{
+        "catalog", "Adds the IP catalogue in DIR to the embedded one (repeatable).", "DIR"};
+    QCommandLineOption noDefaultCatalogOption{"no-default-catalog",
+                                              "Leaves the embedded IP catalogue out."};
+    QCommandLineOption devicesOption{"devices", "Reads the device database from FILE.", "FILE"};
+
+    Mode chosen = None;
+    QString reason;
+};

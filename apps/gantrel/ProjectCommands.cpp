@@ -1,0 +1,129 @@
+#include "ProjectCommands.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+
+#include <cstdio>
+
+#include "En_Global.h"
+#include "En_Project.h"
+#include "En_ProjectManager.h"
+#include "Ipu_Keyword.h"
+#include "Ipu_Legacy.h"
+#include "LegacyCopy.h"
+#include "Port_MsgManData.h"
+#include "ProjectInfo.h"
+#include "Sim_Utility.h"
+
+namespace {
+
+void error(const QString& text)
+{
+    Port_MsgManData::createObject("gantrel", "gantrel", __LINE__)
+        .issueError("%s\n", qPrintable(text));
+}
+
+bool hasExtension(const QString& file, std::initializer_list<const char*> extensions)
+{
+    const QString suffix = QFileInfo(file).suffix();
+    for (const char* extension : extensions) {
+        if (suffix.compare(QLatin1String(extension), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool isLegacy(const QString& file)
+{
+    return hasExtension(file, {Ipu::Legacy::PROJECT_FILE_EXTENSION,
+                               Ipu::Legacy::DEPRECATED_PROJECT_FILE_EXTENSION});
+}
+
+// The project manager of an unattended run: the families load at once, the run is never
+// recorded as the user's previous project, and the catalogue is loaded now (there is no
+// event loop to load it later).
+En::ProjectManager* unattendedProjectManager()
+{
+    En::Global::_batchCommandRuntimeOptions.EnableBatchMode(true);
+    En::ProjectManager* manager = En::ProjectManager::GetInstance();
+    manager->RefreshAllRepositories();
+    return manager;
+}
+
+// The file a project path names, as the project manager resolves it.
+QString resolve(const QString& path)
+{
+    return Sim::Utility::PortStringToQString(
+        En::Project::GetFullFileName(Sim::Utility::QStringToPortString(path)));
+}
+
+void print(const ProjectInfo& info, bool json)
+{
+    if (json) {
+        std::fputs(QJsonDocument(info.toJson()).toJson(QJsonDocument::Indented).constData(),
+                   stdout);
+        return;
+    }
+    QTextStream out(stdout);
+    info.print(out);
+}
+
+// Why the project file of --new may not be written, or empty when it may.
+QString refusal(const QString& resolved, bool force)
+{
+    const QFileInfo named(resolved);
+    const QString configuration =
+        named.dir().filePath(named.completeBaseName() + '.' +
+                             Ipu::Keyword::GANTREL_PROJECT_CONFIGURATION_FILE_EXTENSION);
+    if (named.exists() && !named.isFile())
+        return QStringLiteral("%1 is not a file").arg(resolved);
+    if (named.exists() && !isLegacy(resolved) &&
+        !hasExtension(resolved, {Ipu::Keyword::GANTREL_PROJECT_CONFIGURATION_FILE_EXTENSION}))
+        return QStringLiteral("%1 is not a project file; it is left as it is").arg(resolved);
+    if (force)
+        return {};
+    for (const QString& file : {resolved, configuration}) {
+        if (QFileInfo::exists(file))
+            return QStringLiteral("Project file %1 exists already; give --force to replace it")
+                .arg(file);
+    }
+    return {};
+}
+
+}  // namespace
+
+int ProjectCommands::Show(const QString& path, bool json)
+{
+    const QString file = resolve(path);
+    LegacyCopy copy;
+    if (isLegacy(file) && !copy.make(file)) {
+        error(QStringLiteral("Cannot show project %1: %2").arg(file, copy.reason()));
+        return 1;
+    }
+    En::ProjectManager* manager = unattendedProjectManager();
+    manager->SetProject(Sim::Utility::QStringToPortString(isLegacy(file) ? copy.path() : file));
+    // A file that could not be opened still leaves a (disabled) project behind.
+    if (!manager->ProjectOpen() || !manager->GetProject()->IsEnabled())
+        return 1;
+    ProjectInfo info(*manager->GetProject());
+    if (isLegacy(file))
+        info.setFile(file);
+    print(info, json);
+    return 0;
+}
+
+int ProjectCommands::Create(const QString& path, bool force)
+{
+    const QString resolved = resolve(path);
+    const QString refused = refusal(resolved, force);
+    if (!refused.isEmpty()) {
+        error(refused);
+        return 1;
+    }
+    En::ProjectManager* manager = unattendedProjectManager();
+    if (manager->NewProject(Sim::Utility::QStringToPortString(resolved)) != 0)
+        return 1;
+    std::printf("%s\n", manager->GetProject()->GetFullFileName().c_str());
+    return 0;
+}
