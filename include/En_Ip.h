@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QMap>
 #include <QMetaType>
 #include <QString>
 
@@ -22,6 +24,8 @@ class Parameters;
 }  // namespace Ipu
 
 namespace En {
+
+class Action;
 
 // One IP core as the user sees it: a catalogue entry or a customized IP of a project.
 // A cheap value: copies share the core library's component, which the core library owns;
@@ -72,7 +76,17 @@ public:
     bool IsIpUpgradable(const Ipu::ProjectOptions& options) const;
     bool CanUpgradedIpBeRegenerated(const Ipu::ProjectOptions& options) const;
 
+    // The actions offered for this IP (the action manager makes and caches them). GetAction
+    // finds one by internal name, else by visible name.
+    QList<Action*> GetActionsList() const;
+    QMap<QString, Action*> GetActionsMap() const;
+    QList<Action*> GetInformationActionsList() const;
+    Action* GetDefaultAction() const;
+    Action* GetAction(const QString& name) const;
+    bool HasAction(const QString& name) const;
+
 protected:
+    friend class ActionManager;
     Ipu::TaskList GetTaskList() const;
     Ipu::Task GetDefaultTask() const;
     Ipu::TaskList GetInformationTaskList() const;

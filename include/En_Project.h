@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <boost/shared_ptr.hpp>
@@ -24,6 +25,8 @@ class ProjectOptions;
 class tst_Project;
 
 namespace En {
+
+class Action;
 
 // One project: a design of customized IPs stored in a project file, reached through the
 // IP engine component. Copies share the design; destroying any copy closes the design in
@@ -79,7 +82,13 @@ public:
     bool ProjectCanBeRegenerated() const;
     bool ProjectCanBeUpgraded() const;
 
+    // The actions offered for this project (the action manager makes and caches them).
+    QList<Action*> GetActionsList();
+    QMap<QString, Action*> GetActionsMap();
+    Action* GetDefaultAction();
+
 protected:
+    friend class ActionManager;
     void RemoveFileModifiedStatus();
     Ipu::TaskList GetTaskList() const;
     Ipu::Task GetDefaultTask() const;

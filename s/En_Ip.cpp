@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "En_Action.h"
+#include "En_ActionManager.h"
 #include "En_IpCompatibilityChecker.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
@@ -404,6 +406,50 @@ Ipu::TaskList Ip::GetInformationTaskList() const
         add(Ipu::Task::CURRENT_OPTIONS, "Current Project Options");
     }
     return tasks;
+}
+
+// The manager takes an Ip by reference; a copy shares the component, so these stay const.
+QList<Action*> Ip::GetActionsList() const
+{
+    Ip ip(*this);
+    return ActionManager::GetInstance()->GetActionList(ip);
+}
+
+QMap<QString, Action*> Ip::GetActionsMap() const
+{
+    Ip ip(*this);
+    return ActionManager::GetInstance()->GetActionMap(ip);
+}
+
+QList<Action*> Ip::GetInformationActionsList() const
+{
+    Ip ip(*this);
+    return ActionManager::GetInstance()->GetInformationActionsList(ip);
+}
+
+Action* Ip::GetDefaultAction() const
+{
+    Ip ip(*this);
+    return ActionManager::GetInstance()->GetDefaultAction(ip);
+}
+
+Action* Ip::GetAction(const QString& name) const
+{
+    const QList<Action*> actions = GetActionsList();
+    for (Action* action : actions) {
+        if (action->internalName() == name)
+            return action;
+    }
+    for (Action* action : actions) {
+        if (action->visibleName() == name)
+            return action;
+    }
+    return nullptr;
+}
+
+bool Ip::HasAction(const QString& name) const
+{
+    return GetAction(name) != nullptr;
 }
 
 bool Ip::GetTask(const Port::String& name, Ipu::Task& task) const

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CitP_Factory.h"
+#include "En_ActionManager.h"
 #include "En_EndWatchThread.h"
 #include "En_Global.h"
 #include "En_Message.h"
@@ -293,6 +294,21 @@ QList<Ip> Project::GetIpList() const
             list.append(Ip(component));
     }
     return list;
+}
+
+QList<Action*> Project::GetActionsList()
+{
+    return ActionManager::GetInstance()->GetActionList(*this);
+}
+
+QMap<QString, Action*> Project::GetActionsMap()
+{
+    return ActionManager::GetInstance()->GetActionMap(*this);
+}
+
+Action* Project::GetDefaultAction()
+{
+    return ActionManager::GetInstance()->GetDefaultAction(*this);
 }
 
 boost::shared_ptr<Ipu::IPComponent> Project::GetIPComponent(const Port::String& id)

@@ -256,9 +256,10 @@ private slots:
         En::Project project(Port::FileName(portPath(dir->filePath("p.gtcfg"))), true);
         QVERIFY(!project.GetIPComponent(""));
         QVERIFY(!project.GetIP("unknown").GetIPComponent());
-        QCOMPARE(capture.textLines(),
-                 QStringList({"ERROR:enkit:En_Project - Cannot get IP from invalid project.\n",
-                              "ERROR:enkit:En_Project - Empty IP identifier passed to project.\n"}));
+        QCOMPARE(
+            capture.textLines(),
+            QStringList({"ERROR:enkit:En_Project - Cannot get IP from invalid project.\n",
+                         "ERROR:enkit:En_Project - Empty IP identifier passed to project.\n"}));
     }
 
     void memberChecksFollowTheEndWatch()

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QRecursiveMutex>
+#include <QString>
+
+#include <cstdint>
+
+#include "CitP_Ref.h"
+#include "En_BusyNotificationObject.h"
+#include "En_EngineEventDetails.h"
+#include "En_Ip.h"
+#include "Ipu_Status.h"
+#include "Port_StringBase.h"
+#include "SimC_IGenerationEngine.h"
+
+namespace Ipu {
+class EventData;
+class Task;
+}  // namespace Ipu
+
+namespace En {
+
+class Action;
+class EngineCallback;
+class Project;
+
+// The process-wide maker and receiver of actions. It turns the tasks of a project or an IP
+// into Actions (made once per project or IP and task, then only re-enabled), keeps the
+// lock and project flags that decide which actions are enabled, and receives triggered
+// actions and the engine's events. Lives on the GUI thread.
+class ActionManager : public QObject {
+    Q_OBJECT
+
+public:
+    static ActionManager* GetInstance();
+    // Deletes every cached action and releases the engine.
+    ~ActionManager() override;
+
+    QList<Action*> GetActionList(Project& project) const;
+    QList<Action*> GetActionList(Ip& ip) const;
+    QList<Action*> GetInformationActionsList(Ip& ip) const;
+    // Keyed by the upper-cased internal task name.
+    QMap<QString, Action*> GetActionMap(Project& project) const;
+    QMap<QString, Action*> GetActionMap(Ip& ip) const;
+    // Null when there is no default task.
+    Action* GetDefaultAction(Project& project) const;
+    Action* GetDefaultAction(Ip& ip) const;
+    QIcon IconFromActionName(const QString& name) const;
+    // The name of the icon IconFromActionName draws; empty when the task has none.
+    static QString IconNameFromActionName(const QString& name);
+
+signals:
+    void MutexStateChange(bool bLocked);
+    void AddBusyNotification(BusyNotificationObject);
+    void RemoveBusyNotification(BusyNotificationObject);
+    void ProjectIP(En::Ip);
+    void LibraryIP(En::Ip);
+    void SelectProject();
+    void Update();
+    void IPUpgraded(QString ipName);
+
+public slots:
+    void EngineEvent(const EngineEventDetails& details);
+    void ProjectChanged();
+    void MutexChanged();
+
+protected slots:
+    void ActionTriggered(En::Project& project, Ipu::Task& task, Ipu::Status& status);
+    void ActionTriggered(En::Ip& ip, Ipu::Task& task, Ipu::Status& status);
+
+private:
+    struct RunningAction {
+        Port::String actionId;
+        Port::String generationId;
+        BusyNotificationObject busy;
+    };
+
+    ActionManager();
+    Q_DISABLE_COPY(ActionManager)
+
+    Action* ActionFromTask(Project& project, const Ipu::Task& task) const;
+    Action* ActionFromTask(Ip& ip, const Ipu::Task& task, bool optionsUsable,
+                           bool dataSheetEncrypted) const;
+    bool IsTaskEnabled(const Ipu::Task& task, bool optionsUsable, bool dataSheetEncrypted) const;
+    Port::String GetNextAvailableActionId();
+    QString NameFromEventData(const Ipu::EventData& data) const;
+    void ActionFinished(const Ipu::EventData& data, unsigned int status, bool skipRunningList);
+    // The upgrade-and-regenerate tasks an IP offers beyond its own list, when they apply.
+    QList<Ipu::Task> UpgradeTasks(const Ip& ip, const QStringList& seen) const;
+    void ReadLockFlags();
+    void ReleaseLocks();
+    void SelectAfterFailure(const Ipu::EventData& data);
+
+    EngineCallback* engineCallback;
+    bool taskMutexLocked = false;
+    bool actionMutexLocked = false;
+    bool ownsActionMutex = false;
+    bool projectOpen = false;
+    bool projectOptionsValid = false;
+    QList<RunningAction*> runningActions;
+    CitP::Ref<SimC::IGenerationEngine> engine;
+    QRecursiveMutex idMutex;
+    std::uint32_t nextActionId = 1;
+
+    static ActionManager* _instance;
+
+    // Tests reach the flags and the id counter through it (En_ActionManager_p.h).
+    friend struct ActionManagerSeam;
+};
+
+}  // namespace En

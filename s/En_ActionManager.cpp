@@ -1,0 +1,540 @@
+#include "En_ActionManager.h"
+
+#include <QMutexLocker>
+#include <QSet>
+
+#include <map>
+#include <utility>
+
+#include "CitP_Factory.h"
+#include "En_Action.h"
+#include "En_ActionMutexSingleton.h"
+#include "En_EngineCallback.h"
+#include "En_Global.h"
+#include "En_Message.h"
+#include "En_Project.h"
+#include "En_ProjectManager.h"
+#include "Ipu_DebugMessengerFactory.h"
+#include "Ipu_ElementIndex.h"
+#include "Ipu_EventData.h"
+#include "Ipu_GeneratorChain.h"
+#include "Ipu_IPComponent.h"
+#include "Ipu_IPComposite.h"
+#include "Ipu_Task.h"
+#include "Ipu_TaskMutexSingleton.h"
+#include "SimC_Identifiers.h"
+#include "Sim_ImageUtil.h"
+#include "Sim_Utility.h"
+
+namespace En {
+
+ActionManager* ActionManager::_instance = nullptr;
+
+namespace {
+
+// Actions made for one project or IP, by action key; a cached action is never replaced.
+using ActionsByKey = std::map<Port::String, Action*>;
+// By the unique id of the project's design or of the IP's component.
+using ActionCache = std::map<Port::String, ActionsByKey>;
+
+ActionCache projectActionCache;
+ActionCache ipActionCache;
+
+QString ToQString(const Port::String& text)
+{
+    return Sim::Utility::PortStringToQString(text);
+}
+
+// The chain's unique id when the task has a chain, else its internal name.
+Port::String ActionKey(const Ipu::Task& task)
+{
+    const boost::shared_ptr<Ipu::GeneratorChain> chain = task.GetGeneratorChain();
+    return chain ? chain->GetUniqueID() : task.GetInternalName();
+}
+
+QString UpperName(const Ipu::Task& task)
+{
+    return ToQString(task.GetInternalName()).toUpper();
+}
+
+bool NameIs(const QString& name, const char* taskName)
+{
+    return name.compare(QLatin1String(taskName), Qt::CaseInsensitive) == 0;
+}
+
+// A text carries its mnemonic when an "&" stands before anything but another "&" (which
+// is a literal ampersand). Such a text is left as it is, so a repeated request never adds
+// a second "&".
+bool HasMnemonic(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] != '&')
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+// The first letter not yet used in this list gets the "&"; without one, "&" goes first.
+QString WithMnemonic(const QString& text, QSet<QChar>& used)
+{
+    if (HasMnemonic(text))
+        return text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isLetter() && !used.contains(text[i])) {
+            used.insert(text[i]);
+            return text.left(i) + '&' + text.mid(i);
+        }
+    }
+    return '&' + text;
+}
+
+// Ordered by text, ignoring case and "&"; of two equal keys the later action stays.
+QList<Action*> Ordered(const QList<Action*>& actions)
+{
+    QMap<QString, Action*> byText;
+    for (Action* action : actions)
+        byText.insert(action->text().toLower().remove('&'), action);
+    return byText.values();
+}
+
+void DeleteAll(ActionCache& cache)
+{
+    for (auto& entry : cache) {
+        for (auto& keyed : entry.second)
+            delete keyed.second;
+    }
+    cache.clear();
+}
+
+struct IpFlags {
+    bool optionsUsable;
+    bool dataSheetEncrypted;
+};
+
+// A catalogue IP can always use the options it is offered; a customized one only its own
+// valid ones.
+IpFlags FlagsOf(const Ip& ip)
+{
+    return {!ip.IsCustomised() || ip.ProjectOptionsValid(), ip.IsDataSheetEncrypted()};
+}
+
+struct BusyText {
+    std::initializer_list<const char*> tasks;
+    const char* text;
+};
+
+const BusyText busyTexts[] = {
+    {{Ipu::Task::CUSTOMIZE, Ipu::Task::CUSTOMIZE_AND_GENERATE, Ipu::Task::RECUSTOMIZE,
+      Ipu::Task::RECUSTOMIZE_ORIGINAL, Ipu::Task::RECUSTOMIZE_CURRENT},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Customizing IP")},
+    {{Ipu::Task::GENERATE, Ipu::Task::REGENERATE_ORIGINAL, Ipu::Task::REGENERATE_CURRENT},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Generating IP")},
+    {{Ipu::Task::UPGRADE_AND_REGENERATE, Ipu::Task::SELECT_UPGRADE_AND_REGENERATE},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Upgrading IP")},
+    {{Ipu::Task::VALIDATE_IP}, QT_TRANSLATE_NOOP("En::ActionManager", "Validating IP")},
+    {{Ipu::Task::REGENERATE_PROJECT},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Regenerating Project")},
+    {{Ipu::Task::UPGRADE_PROJECT}, QT_TRANSLATE_NOOP("En::ActionManager", "Upgrading Project")},
+    {{Ipu::Task::IMPORT_GTC_FILE},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Importing Existing Customized IP")},
+    {{Ipu::Task::CHANGE_PROJECT_OPTIONS},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Setting Project Options")},
+    {{Ipu::Task::VALIDATE_PROJECT}, QT_TRANSLATE_NOOP("En::ActionManager", "Validating Project")},
+    {{Ipu::Task::VIEW_RESOURCE_UTILIZATION},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Generating Resource Utilization Details")},
+    {{Ipu::Task::VIEW_README_FILE, Ipu::Task::VIEW_DATASHEET, Ipu::Task::VIEW_PRODUCT_WEBPAGE,
+      Ipu::Task::VIEW_VERSION_INFO, Ipu::Task::VIEW_SOLUTION_RECORDS,
+      Ipu::Task::SUPPORTED_FAMILIES},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Viewing IP Details")},
+    {{Ipu::Task::CURRENT_OPTIONS, Ipu::Task::ORIGINAL_OPTIONS},
+     QT_TRANSLATE_NOOP("En::ActionManager", "Viewing Project Options")},
+};
+
+struct IconName {
+    std::initializer_list<const char*> tasks;
+    const char* icon;
+};
+
+const IconName iconNames[] = {
+    {{Ipu::Task::CUSTOMIZE, Ipu::Task::CUSTOMIZE_AND_GENERATE,
+      Ipu::Task::CUSTOMIZE_AND_GENERATE_ORIGINAL, Ipu::Task::CUSTOMIZE_AND_GENERATE_CURRENT,
+      Ipu::Task::RECUSTOMIZE, Ipu::Task::RECUSTOMIZE_ORIGINAL, Ipu::Task::RECUSTOMIZE_CURRENT},
+     "gt-customise-action"},
+    {{Ipu::Task::UPGRADE_IP_LATEST_VERSION}, "gt-upgrade-action"},
+    {{Ipu::Task::UPGRADE_PROJECT, Ipu::Task::UPGRADE_AND_REGENERATE_PROJECT},
+     "gt-upgrade-generate-proj"},
+    {{Ipu::Task::UPGRADE_AND_REGENERATE, Ipu::Task::SELECT_UPGRADE_AND_REGENERATE},
+     "gt-upgrade-generate-action"},
+    {{Ipu::Task::GENERATE, Ipu::Task::REGENERATE_ORIGINAL, Ipu::Task::REGENERATE_CURRENT},
+     "gt-generate-action"},
+    {{Ipu::Task::REGENERATE_PROJECT}, "gt-generate-action-proj"},
+    {{Ipu::Task::VIEW_PRODUCT_WEBPAGE}, "gt-product-action"},
+    {{Ipu::Task::VIEW_VERSION_INFO}, "gt-version-action"},
+    {{Ipu::Task::VIEW_SOLUTION_RECORDS}, "gt-answers-action"},
+    {{Ipu::Task::VIEW_README_FILE}, "gt-readme-action"},
+    {{Ipu::Task::VIEW_RESOURCE_UTILIZATION}, "gt-resources-action"},
+    {{Ipu::Task::VIEW_DATASHEET}, "gt-datasheet-action"},
+    {{Ipu::Task::CHANGE_PROJECT_OPTIONS}, "gt-project-options"},
+    {{Ipu::Task::IMPORT_GTC_FILE}, "pn-template-new"},
+    {{Ipu::Task::SUPPORTED_FAMILIES}, "add-pellor-device"},
+    {{Ipu::Task::CURRENT_OPTIONS, Ipu::Task::ORIGINAL_OPTIONS}, "gt-project-options"},
+};
+
+}  // namespace
+
+ActionManager* ActionManager::GetInstance()
+{
+    if (_instance == nullptr)
+        _instance = new ActionManager;
+    return _instance;
+}
+
+ActionManager::ActionManager() : engineCallback(new EngineCallback)
+{
+    qRegisterMetaType<EngineEventDetails>("EngineEventDetails");
+    connect(engineCallback, &EngineCallback::EngineEvent, this, &ActionManager::EngineEvent,
+            Qt::AutoConnection);
+    if (CitP::Factory::LoadLibraryFactory(SimC::ENGINE_LIBRARY) != 0)
+        return;
+    engine =
+        CitP::Factory::CreateInstanceRef(SimC::CLSID_CIPEngine).Query<SimC::IGenerationEngine>();
+}
+
+ActionManager::~ActionManager()
+{
+    DeleteAll(projectActionCache);
+    DeleteAll(ipActionCache);
+    qDeleteAll(runningActions);
+    runningActions.clear();
+    engine.reset();
+    delete engineCallback;
+    if (_instance == this)
+        _instance = nullptr;
+}
+
+Action* ActionManager::ActionFromTask(Project& project, const Ipu::Task& task) const
+{
+    const boost::shared_ptr<Ipu::IPComposite> composite = project.GetIPComposite();
+    if (!composite)
+        return nullptr;
+    Action*& action = projectActionCache[composite->GetUniqueID()][ActionKey(task)];
+    if (action == nullptr) {
+        action = new Action(project, task, nullptr);
+        action->setIcon(IconFromActionName(action->internalName()));
+        connect(action, qOverload<Project&, Ipu::Task&, Ipu::Status&>(&Action::triggered),
+                GetInstance(),
+                qOverload<Project&, Ipu::Task&, Ipu::Status&>(&ActionManager::ActionTriggered));
+    }
+    action->setEnabled(IsTaskEnabled(task, true, false));
+    return action;
+}
+
+Action* ActionManager::ActionFromTask(Ip& ip, const Ipu::Task& task, bool optionsUsable,
+                                      bool dataSheetEncrypted) const
+{
+    const boost::shared_ptr<Ipu::IPComponent> component = ip.GetIPComponent();
+    if (!component)
+        return nullptr;
+    Action*& action = ipActionCache[component->GetUniqueID()][ActionKey(task)];
+    if (action == nullptr) {
+        action = new Action(ip, task, nullptr);
+        action->setIcon(IconFromActionName(action->internalName()));
+        connect(action, qOverload<Ip&, Ipu::Task&, Ipu::Status&>(&Action::triggered), GetInstance(),
+                qOverload<Ip&, Ipu::Task&, Ipu::Status&>(&ActionManager::ActionTriggered));
+    }
+    action->setEnabled(IsTaskEnabled(task, optionsUsable, dataSheetEncrypted));
+    return action;
+}
+
+bool ActionManager::IsTaskEnabled(const Ipu::Task& task, bool optionsUsable,
+                                  bool dataSheetEncrypted) const
+{
+    const bool locked = taskMutexLocked || actionMutexLocked;
+    if (!locked && projectOpen && projectOptionsValid && optionsUsable && !dataSheetEncrypted)
+        return true;
+    const bool needsProject =
+        task.RequiresOpenProject() ||
+        (NameIs(ToQString(task.GetInternalName()), Ipu::Task::VIEW_DATASHEET) &&
+         dataSheetEncrypted);
+    if (locked && task.RequiresMutex())
+        return false;
+    if (!projectOpen && needsProject)
+        return false;
+    if (!projectOptionsValid && task.UsesCurrentProjectOptions())
+        return false;
+    return optionsUsable || !task.UsesOriginalProjectOptions();
+}
+
+QList<Action*> ActionManager::GetActionList(Project& project) const
+{
+    QList<Action*> actions;
+    QSet<QChar> used;
+    for (const Ipu::Task& task : project.GetTaskList()) {
+        if (task.GetVisibility() != Ipu::Task::VISIBILITY_VISIBLE)
+            continue;
+        Action* action = ActionFromTask(project, task);
+        if (action == nullptr)
+            continue;
+        action->setText(WithMnemonic(action->text(), used));
+        actions.append(action);
+    }
+    return Ordered(actions);
+}
+
+QList<Action*> ActionManager::GetActionList(Ip& ip) const
+{
+    const IpFlags flags = FlagsOf(ip);
+    QList<Action*> actions;
+    QStringList seen;
+    for (const Ipu::Task& task : ip.GetTaskList()) {
+        if (task.GetVisibility() != Ipu::Task::VISIBILITY_VISIBLE || seen.contains(UpperName(task)))
+            continue;
+        seen.append(UpperName(task));
+        if (Action* action =
+                ActionFromTask(ip, task, flags.optionsUsable, flags.dataSheetEncrypted))
+            actions.append(action);
+    }
+    for (const Ipu::Task& task : UpgradeTasks(ip, seen)) {
+        if (Action* action =
+                ActionFromTask(ip, task, flags.optionsUsable, flags.dataSheetEncrypted))
+            actions.append(action);
+    }
+    return Ordered(actions);
+}
+
+QList<Ipu::Task> ActionManager::UpgradeTasks(const Ip& ip, const QStringList& seen) const
+{
+    QList<Ipu::Task> tasks;
+    ProjectManager* manager = ProjectManager::GetInstance();
+    if (!manager->ProjectOpen() || !ip.CanUpgradedIpBeRegenerated(*manager->GetProjectOptions()))
+        return tasks;
+    for (const char* name : {Ipu::Task::UPGRADE_REGENERATE_IP_SELECTED_VERSION,
+                             Ipu::Task::UPGRADE_REGENERATE_IP_LATEST_VERSION}) {
+        Ipu::Task task;
+        if (!seen.contains(QString(name).toUpper()) && ip.GetTask(name, task))
+            tasks.append(task);
+    }
+    return tasks;
+}
+
+QList<Action*> ActionManager::GetInformationActionsList(Ip& ip) const
+{
+    const IpFlags flags = FlagsOf(ip);
+    QList<Action*> actions;
+    QStringList seen;
+    for (const Ipu::Task& task : ip.GetInformationTaskList()) {
+        const QString name = ToQString(task.GetInternalName());
+        if (task.GetVisibility() != Ipu::Task::VISIBILITY_VISIBLE || seen.contains(name))
+            continue;
+        seen.append(name);
+        if (Action* action =
+                ActionFromTask(ip, task, flags.optionsUsable, flags.dataSheetEncrypted))
+            actions.append(action);
+    }
+    return actions;
+}
+
+QMap<QString, Action*> ActionManager::GetActionMap(Project& project) const
+{
+    QMap<QString, Action*> map;
+    for (const Ipu::Task& task : project.GetTaskList()) {
+        if (task.GetVisibility() != Ipu::Task::VISIBILITY_VISIBLE)
+            continue;
+        if (Action* action = ActionFromTask(project, task))
+            map.insert(UpperName(task), action);
+    }
+    return map;
+}
+
+QMap<QString, Action*> ActionManager::GetActionMap(Ip& ip) const
+{
+    const IpFlags flags = FlagsOf(ip);
+    QMap<QString, Action*> map;
+    for (const Ipu::Task& task : ip.GetTaskList()) {
+        if (task.GetVisibility() != Ipu::Task::VISIBILITY_VISIBLE || map.contains(UpperName(task)))
+            continue;
+        if (Action* action =
+                ActionFromTask(ip, task, flags.optionsUsable, flags.dataSheetEncrypted))
+            map.insert(UpperName(task), action);
+    }
+    const QString selected = QString(Ipu::Task::UPGRADE_REGENERATE_IP_SELECTED_VERSION).toUpper();
+    for (const Ipu::Task& task : UpgradeTasks(ip, map.keys())) {
+        if (UpperName(task) != selected)
+            continue;
+        if (Action* action =
+                ActionFromTask(ip, task, flags.optionsUsable, flags.dataSheetEncrypted))
+            map.insert(ToQString(task.GetInternalName()), action);
+    }
+    return map;
+}
+
+// An empty default task names no task: caching an action for it would offer one that
+// cannot run.
+Action* ActionManager::GetDefaultAction(Project& project) const
+{
+    const Ipu::Task task = project.GetDefaultTask();
+    return task.GetInternalName().IsEmpty() ? nullptr : ActionFromTask(project, task);
+}
+
+Action* ActionManager::GetDefaultAction(Ip& ip) const
+{
+    const Ipu::Task task = ip.GetDefaultTask();
+    if (task.GetInternalName().IsEmpty())
+        return nullptr;
+    const IpFlags flags = FlagsOf(ip);
+    return ActionFromTask(ip, task, flags.optionsUsable, flags.dataSheetEncrypted);
+}
+
+QIcon ActionManager::IconFromActionName(const QString& name) const
+{
+    const QString icon = IconNameFromActionName(name);
+    return icon.isEmpty() ? QIcon() : Sim::ImageUtil::GetIcon(icon, false);
+}
+
+QString ActionManager::IconNameFromActionName(const QString& name)
+{
+    for (const IconName& row : iconNames) {
+        for (const char* task : row.tasks) {
+            if (NameIs(name, task))
+                return QLatin1String(row.icon);
+        }
+    }
+    return {};
+}
+
+Port::String ActionManager::GetNextAvailableActionId()
+{
+    QMutexLocker lock(&idMutex);
+    if (++nextActionId == 4294967295u)
+        nextActionId = 1;
+    return Port::String().Format("%u", nextActionId);
+}
+
+QString ActionManager::NameFromEventData(const Ipu::EventData& data) const
+{
+    const QString name = ToQString(data.GetTaskInternalName());
+    for (const BusyText& row : busyTexts) {
+        for (const char* task : row.tasks) {
+            if (name == QLatin1String(task))
+                return tr(row.text);
+        }
+    }
+    return tr("Executing Task");
+}
+
+void ActionManager::ReadLockFlags()
+{
+    taskMutexLocked = Ipu::TaskMutexSingleton::IsLocked();
+    actionMutexLocked = ActionMutexSingleton::IsLocked() && !ownsActionMutex;
+}
+
+void ActionManager::MutexChanged()
+{
+    ReadLockFlags();
+    emit MutexStateChange(taskMutexLocked);
+    emit Update();
+}
+
+void ActionManager::ProjectChanged()
+{
+    ReadLockFlags();
+    ProjectManager* manager = ProjectManager::GetInstance();
+    projectOpen = manager->ProjectOpen();
+    projectOptionsValid = manager->ProjectOptionsValid();
+}
+
+void ActionManager::ActionTriggered(Project& /*project*/, Ipu::Task& task, Ipu::Status& /*status*/)
+{
+    if (task.RequiresOpenProject() && !ProjectManager::GetInstance()->ProjectOpen())
+        EN_MESSAGE("En_ActionManager").issueError("Project not open.\n");
+}
+
+void ActionManager::ActionTriggered(Ip& /*ip*/, Ipu::Task& task, Ipu::Status& /*status*/)
+{
+    if (task.RequiresOpenProject() && !ProjectManager::GetInstance()->ProjectOpen())
+        EN_MESSAGE("En_ActionManager").issueError("Project not open.\n");
+}
+
+void ActionManager::EngineEvent(const EngineEventDetails& details)
+{
+    if (!details.hasEvent() || !details.event().IsEventDataSet())
+        return;
+    const Ipu::Event event = details.event();
+    const Ipu::Task& task = event.GetTask();
+    const Ipu::Status& status = event.GetStatus();
+    if (event.GetType() == Ipu::Event::TYPE_END_OF_RUN) {
+        ActionFinished(event.GetEventData(), status.GetCode(), false);
+    } else if (event.GetType() == Ipu::Event::TYPE_STEP && status.GetCode() == 0 &&
+               task.ModifiesIP() && task.IsProjectTask() && !event.GetComponent()) {
+        ProjectManager::GetInstance()->SaveProject();
+    }
+}
+
+void ActionManager::ActionFinished(const Ipu::EventData& data, unsigned int status,
+                                   bool skipRunningList)
+{
+    const Ipu::Task& task = data.GetTask();
+    if (!skipRunningList) {
+        auto match = std::find_if(runningActions.begin(), runningActions.end(), [&](auto* run) {
+            return run->actionId == task.GetActionID() ||
+                   run->generationId == task.GetGenerationID();
+        });
+        if (match != runningActions.end()) {
+            emit RemoveBusyNotification((*match)->busy);
+            delete *match;
+            runningActions.erase(match);
+        } else if (ownsActionMutex) {
+            Ipu::DebugMessengerFactory::GetLogger("projmgr").Normal(
+                "Finished action not found in running actions list\n");
+        }
+    }
+    const bool saveAfter =
+        ownsActionMutex || !Global::_batchCommandRuntimeOptions.IsEnabledPollingMode();
+    if (task.RequiresMutex())
+        ReleaseLocks();
+    if (!task.ModifiesIP()) {
+        emit Update();
+    } else if (status != 0) {
+        SelectAfterFailure(data);
+    } else {
+        if (saveAfter)
+            ProjectManager::GetInstance()->SaveProject();
+        if (task.IsProjectTask())
+            emit SelectProject();
+        else
+            emit ProjectIP(Ip(data.GetIPComponent()));
+    }
+}
+
+void ActionManager::ReleaseLocks()
+{
+    if (ownsActionMutex) {
+        if (ActionMutexSingleton::Unlock())
+            Ipu::TaskMutexSingleton::Unlock();
+        ownsActionMutex = false;
+        emit MutexStateChange(false);
+    }
+    taskMutexLocked = false;
+}
+
+// A failed customization of a catalogue IP selects the catalogue entry it started from,
+// not the failed copy that the project never took.
+void ActionManager::SelectAfterFailure(const Ipu::EventData& data)
+{
+    const Ip ip(data.GetIPComponent());
+    const boost::shared_ptr<Ipu::IPComponent> component = ip.GetIPComponent();
+    ProjectManager* manager = ProjectManager::GetInstance();
+    if (component && ip.IsCustomised() && manager->ProjectOpen() &&
+        !manager->GetProject()->HasIP(component->GetName()) &&
+        Ipu::ElementIndex::HasElement(component->GetUnconfiguredID())) {
+        emit LibraryIP(Ip(boost::dynamic_pointer_cast<Ipu::IPComponent>(
+            Ipu::ElementIndex::GetElement(component->GetUnconfiguredID()))));
+        return;
+    }
+    emit LibraryIP(ip);
+}
+
+}  // namespace En
