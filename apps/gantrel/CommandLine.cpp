@@ -7,8 +7,8 @@ CommandLine::CommandLine() : helpOption(parser.addHelpOption())
 {
     parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
     parser.addOptions({versionOption, listIpsOption, listPartsOption, infoOption, newOption,
-                       jsonOption, familyOption, forceOption, quietOption, catalogOption,
-                       noDefaultCatalogOption, devicesOption});
+                       actionsOption, jsonOption, familyOption, ipOption, forceOption, quietOption,
+                       catalogOption, noDefaultCatalogOption, devicesOption});
 }
 
 bool CommandLine::parse(const QStringList& arguments)
@@ -31,6 +31,8 @@ QString CommandLine::modeValue() const
         return parser.value(infoOption);
     if (chosen == New)
         return parser.value(newOption);
+    if (chosen == Actions)
+        return parser.value(actionsOption);
     return {};
 }
 
@@ -43,11 +45,8 @@ bool CommandLine::fail(const QString& text)
 bool CommandLine::chooseMode()
 {
     const std::initializer_list<std::pair<Mode, const QCommandLineOption*>> modes{
-        {Version, &versionOption},
-        {ListIps, &listIpsOption},
-        {ListParts, &listPartsOption},
-        {Info, &infoOption},
-        {New, &newOption}};
+        {Version, &versionOption}, {ListIps, &listIpsOption}, {ListParts, &listPartsOption},
+        {Info, &infoOption},       {New, &newOption},         {Actions, &actionsOption}};
     QStringList given;
     for (const auto& [mode, option] : modes) {
         if (parser.isSet(*option)) {
@@ -69,8 +68,11 @@ bool CommandLine::checkModifiers()
         const char* needs;
     };
     const Modifier modifiers[]{
-        {&jsonOption, {ListIps, ListParts, Info}, "--list-ips, --list-parts or --info"},
+        {&jsonOption,
+         {ListIps, ListParts, Info, Actions},
+         "--list-ips, --list-parts, --info or --actions"},
         {&familyOption, {ListParts}, "--list-parts"},
+        {&ipOption, {Actions}, "--actions"},
         {&forceOption, {New}, "--new"},
     };
     for (const Modifier& modifier : modifiers) {

@@ -10,7 +10,7 @@
 // one-line reason the caller prints before it exits with UsageError.
 class CommandLine {
 public:
-    enum Mode { None, Help, Version, ListIps, ListParts, Info, New };
+    enum Mode { None, Help, Version, ListIps, ListParts, Info, New, Actions };
     static constexpr int UsageError = 2;
 
     CommandLine();
@@ -29,6 +29,7 @@ public:
     bool quiet() const { return parser.isSet(quietOption); }
     bool force() const { return parser.isSet(forceOption); }
     QString family() const { return parser.value(familyOption); }
+    QString ip() const { return parser.value(ipOption); }
     QStringList catalogDirectories() const { return parser.values(catalogOption); }
     bool defaultCatalog() const { return !parser.isSet(noDefaultCatalogOption); }
     QString devicesFile() const { return parser.value(devicesOption); }
@@ -48,7 +49,14 @@ private:
         "PROJECT"};
     QCommandLineOption newOption{
         "new", "Creates a project in DIR (or the project file DIR names) and saves it.", "DIR"};
-    QCommandLineOption jsonOption{"json", "With --list-ips, --list-parts or --info: prints JSON."};
+    QCommandLineOption actionsOption{
+        "actions", "Lists the actions offered for the project PROJECT (or for one of its IPs).",
+        "PROJECT"};
+    QCommandLineOption jsonOption{
+        "json", "With --list-ips, --list-parts, --info or --actions: prints JSON."};
+    QCommandLineOption ipOption{
+        "ip", "With --actions: the actions of the IP VLNV (or name) of the project or catalogue.",
+        "VLNV"};
     QCommandLineOption familyOption{"family", "With --list-parts: only the parts of family NAME.",
                                     "NAME"};
     QCommandLineOption forceOption{"force", "With --new: replaces an existing project file."};

@@ -6,9 +6,14 @@
 
 #include <cstdio>
 
+#include "ActionListing.h"
+#include "En_Action.h"
+#include "En_ActionManager.h"
 #include "En_Global.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "Ipu_ElementIndex.h"
+#include "Ipu_IPComponent.h"
 #include "Ipu_Keyword.h"
 #include "Ipu_Legacy.h"
 #include "LegacyCopy.h"
@@ -58,15 +63,48 @@ QString resolve(const QString& path)
         En::Project::GetFullFileName(Sim::Utility::QStringToPortString(path)));
 }
 
-void print(const ProjectInfo& info, bool json)
+template <typename Json, typename Print>
+void printJsonOr(bool json, const Json& value, Print print)
 {
     if (json) {
-        std::fputs(QJsonDocument(info.toJson()).toJson(QJsonDocument::Indented).constData(),
-                   stdout);
+        std::fputs(QJsonDocument(value).toJson(QJsonDocument::Indented).constData(), stdout);
         return;
     }
     QTextStream out(stdout);
-    info.print(out);
+    print(out);
+}
+
+// Opens the project for reading only: a legacy file is migrated in a copy. Null (with the
+// reason told) when it cannot be opened.
+En::Project* openForReading(const QString& file, LegacyCopy& copy)
+{
+    if (isLegacy(file) && !copy.make(file)) {
+        error(QStringLiteral("Cannot read project %1: %2").arg(file, copy.reason()));
+        return nullptr;
+    }
+    En::ProjectManager* manager = unattendedProjectManager();
+    manager->SetProject(Sim::Utility::QStringToPortString(isLegacy(file) ? copy.path() : file));
+    // A file that could not be opened still leaves a (disabled) project behind.
+    if (!manager->ProjectOpen() || !manager->GetProject()->IsEnabled())
+        return nullptr;
+    return manager->GetProject().get();
+}
+
+// An IP of the project by identifier or name, else a catalogue IP by identifier.
+En::Ip findIp(const En::Project& project, const QString& key)
+{
+    for (const En::Ip& ip : project.GetIpList()) {
+        if (Sim::Utility::PortStringToQString(ip.GetIPComponent()->GetKey()) == key ||
+            ip.GetCoreName() == key)
+            return ip;
+    }
+    for (const auto& element : Ipu::ElementIndex::GetElements()) {
+        auto component = boost::dynamic_pointer_cast<Ipu::IPComponent>(element);
+        if (component && !component->IsCustomized() &&
+            Sim::Utility::PortStringToQString(component->GetKey()) == key)
+            return En::Ip(component);
+    }
+    return En::Ip();
 }
 
 // Why the project file of --new may not be written, or empty when it may.
@@ -97,19 +135,36 @@ int ProjectCommands::Show(const QString& path, bool json)
 {
     const QString file = resolve(path);
     LegacyCopy copy;
-    if (isLegacy(file) && !copy.make(file)) {
-        error(QStringLiteral("Cannot show project %1: %2").arg(file, copy.reason()));
+    En::Project* project = openForReading(file, copy);
+    if (project == nullptr)
         return 1;
-    }
-    En::ProjectManager* manager = unattendedProjectManager();
-    manager->SetProject(Sim::Utility::QStringToPortString(isLegacy(file) ? copy.path() : file));
-    // A file that could not be opened still leaves a (disabled) project behind.
-    if (!manager->ProjectOpen() || !manager->GetProject()->IsEnabled())
-        return 1;
-    ProjectInfo info(*manager->GetProject());
+    ProjectInfo info(*project);
     if (isLegacy(file))
         info.setFile(file);
-    print(info, json);
+    printJsonOr(json, info.toJson(), [&](QTextStream& out) { info.print(out); });
+    return 0;
+}
+
+int ProjectCommands::ListActions(const QString& path, const QString& ipKey, bool json)
+{
+    LegacyCopy copy;
+    En::Project* project = openForReading(resolve(path), copy);
+    if (project == nullptr)
+        return 1;
+    En::ActionManager::GetInstance()->ProjectChanged();
+    QList<En::Action*> actions = project->GetActionsList();
+    const En::Action* defaultAction = project->GetDefaultAction();
+    if (!ipKey.isEmpty()) {
+        const En::Ip ip = findIp(*project, ipKey);
+        if (!ip.GetIPComponent()) {
+            error(QStringLiteral("No IP %1 in project %2 or in the catalogue").arg(ipKey, path));
+            return 1;
+        }
+        actions = ip.GetActionsList() + ip.GetInformationActionsList();
+        defaultAction = ip.GetDefaultAction();
+    }
+    const ActionListing listing(actions, defaultAction);
+    printJsonOr(json, listing.toJson(), [&](QTextStream& out) { listing.printTable(out); });
     return 0;
 }
 

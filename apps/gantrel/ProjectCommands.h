@@ -11,5 +11,8 @@ int Show(const QString& path, bool json);
 // Creates and saves a project; an existing project file is replaced only when forced, and a
 // file of another kind never.
 int Create(const QString& path, bool force);
+// Lists the actions offered for the project, or for one IP of it or of the catalogue
+// (ipKey: identifier or name; empty for the project's own actions). Writes nothing.
+int ListActions(const QString& path, const QString& ipKey, bool json);
 
 }  // namespace ProjectCommands

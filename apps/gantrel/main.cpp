@@ -1,8 +1,10 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "CitP_Factory.h"
@@ -126,6 +128,10 @@ int run(const CommandLine& commandLine)
         case CommandLine::Info:
             checkEngineComponent();
             return ProjectCommands::Show(commandLine.modeValue(), commandLine.json());
+        case CommandLine::Actions:
+            checkEngineComponent();
+            return ProjectCommands::ListActions(commandLine.modeValue(), commandLine.ip(),
+                                                commandLine.json());
         case CommandLine::New:
             checkEngineComponent();
             return ProjectCommands::Create(commandLine.modeValue(), commandLine.force());
@@ -144,14 +150,22 @@ int main(int argc, char* argv[])
     const QString notUtf8 = nonUtf8Argument(argc, argv);
     if (!notUtf8.isEmpty())
         return usageError(notUtf8);
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromUtf8(argv[i]));
+    CommandLine commandLine;
+    if (!commandLine.parse(arguments))
+        return usageError(commandLine.error());
+
+    // Actions are GUI objects even where no window is shown.
+    const bool gui = commandLine.mode() == CommandLine::Actions;
+    if (gui)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(gui ? new QGuiApplication(argc, argv)
+                                                    : new QCoreApplication(argc, argv));
     QCoreApplication::setOrganizationName(QStringLiteral("Pellor"));
     QCoreApplication::setApplicationName(QStringLiteral("Gantrel"));
     QCoreApplication::setApplicationVersion(Port::Version::getValue("version").c_str());
-
-    CommandLine commandLine;
-    if (!commandLine.parse(QCoreApplication::arguments()))
-        return usageError(commandLine.error());
     if (commandLine.quiet())
         hideChatter();
     applyDataLocation(commandLine);

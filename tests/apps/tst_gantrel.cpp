@@ -277,7 +277,7 @@ private slots:
                                    << "--list-ips, --info cannot be given together";
         QTest::newRow("json without a mode")
             << "--json"
-            << "--json only goes with --list-ips, --list-parts or --info";
+            << "--json only goes with --list-ips, --list-parts, --info or --actions";
         QTest::newRow("family without listing parts") << "--list-ips --family alpha"
                                                       << "--family only goes with --list-parts";
         QTest::newRow("force without new") << "--info p.gtcfg --force"
@@ -398,6 +398,46 @@ private slots:
                                   "could not be loaded: "),
                  1);
         QVERIFY2(result.err.contains("no-components"), result.err.constData());
+    }
+
+    // The actions a user would be offered, in their order, with text, name and state.
+    void listActions_data()
+    {
+        QTest::addColumn<QStringList>("ip");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("project") << QStringList() << 0
+                                 << QStringList{"import_gtc_file", "change_project_options"};
+        QTest::newRow("catalogue IP")
+            << QStringList{"--ip", "pellor:test:alpha:1.0"} << 0
+            << QStringList{"view_datasheet", "supported_families", "current_options"};
+        QTest::newRow("unknown IP")
+            << QStringList{"--ip", "pellor:test:none:1.0"} << 1 << QStringList();
+    }
+
+    void listActions()
+    {
+        QFETCH(QStringList, ip);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, names);
+        QTemporaryDir work;
+        QCOMPARE(run({"--new", work.path()}).exitCode, 0);
+        const Run result = run(QStringList{"--catalog", dir.filePath("catalog/a"), "--actions",
+                                           work.path(), "--json"} +
+                               ip);
+        QCOMPARE(result.exitCode, exitCode);
+        if (exitCode != 0) {
+            QVERIFY2(result.err.contains("No IP pellor:test:none:1.0 in project"),
+                     result.err.constData());
+            return;
+        }
+        QStringList listed;
+        for (const QJsonValue& action : jsonArray(result.out)) {
+            const QJsonObject object = action.toObject();
+            QCOMPARE(object.keys(), QStringList({"default", "enabled", "icon", "name", "text"}));
+            listed << object["name"].toString();
+        }
+        QVERIFY2(listed == names, qPrintable(listed.join(",")));
     }
 
     void tableIsAligned()
