@@ -94,6 +94,9 @@ private:
     void ReadLockFlags();
     void ReleaseLocks();
     void SelectAfterFailure(const Ipu::EventData& data);
+    // An IP's tasks follow the project, its options and the catalogue: after any of them
+    // changes, the next request reads them again.
+    void ForgetTaskLists();
 
     EngineCallback* engineCallback;
     bool taskMutexLocked = false;

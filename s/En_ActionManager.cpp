@@ -3,7 +3,9 @@
 #include <QMutexLocker>
 #include <QSet>
 
+#include <boost/weak_ptr.hpp>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 #include "CitP_Factory.h"
@@ -39,6 +41,19 @@ using ActionCache = std::map<Port::String, ActionsByKey>;
 
 ActionCache projectActionCache;
 ActionCache ipActionCache;
+
+// The last ordered list of each IP, valid while nothing that decides an IP's tasks (the
+// open project, its options, the catalogue) has changed since: a repeated request then
+// only re-enables the actions it already made.
+// Keyed by the component itself (no string to copy or compare); the weak pointer tells a
+// component from a later one at the same address.
+struct OrderedList {
+    std::uint64_t epoch = 0;
+    boost::weak_ptr<Ipu::IPComponent> component;
+    QList<Action*> actions;
+};
+std::unordered_map<const Ipu::IPComponent*, OrderedList> ipListMemo;
+std::uint64_t taskEpoch = 1;
 
 QString ToQString(const Port::String& text)
 {
@@ -194,6 +209,12 @@ ActionManager* ActionManager::GetInstance()
 
 ActionManager::ActionManager() : engineCallback(new EngineCallback)
 {
+    ForgetTaskLists();
+    ProjectManager* projects = ProjectManager::GetInstance();
+    for (auto changed :
+         {&ProjectManager::ProjectStateHasChanged, &ProjectManager::ProjectOptionsChanged,
+          &ProjectManager::RepositoryRefreshed})
+        connect(projects, changed, this, &ActionManager::ForgetTaskLists);
     qRegisterMetaType<EngineEventDetails>("EngineEventDetails");
     connect(engineCallback, &EngineCallback::EngineEvent, this, &ActionManager::EngineEvent,
             Qt::AutoConnection);
@@ -205,6 +226,7 @@ ActionManager::ActionManager() : engineCallback(new EngineCallback)
 
 ActionManager::~ActionManager()
 {
+    ipListMemo.clear();
     DeleteAll(projectActionCache);
     DeleteAll(ipActionCache);
     qDeleteAll(runningActions);
@@ -257,8 +279,8 @@ bool ActionManager::IsTaskEnabled(const Ipu::Task& task, bool optionsUsable,
         return true;
     const bool needsProject =
         task.RequiresOpenProject() ||
-        (NameIs(ToQString(task.GetInternalName()), Ipu::Task::VIEW_DATASHEET) &&
-         dataSheetEncrypted);
+        (dataSheetEncrypted &&
+         task.GetInternalName().Compare(Ipu::Task::VIEW_DATASHEET, Port::CompareIgnoreCase) == 0);
     if (locked && task.RequiresMutex())
         return false;
     if (!projectOpen && needsProject)
@@ -287,6 +309,16 @@ QList<Action*> ActionManager::GetActionList(Project& project) const
 QList<Action*> ActionManager::GetActionList(Ip& ip) const
 {
     const IpFlags flags = FlagsOf(ip);
+    const boost::shared_ptr<Ipu::IPComponent> component = ip.GetIPComponent();
+    if (!component)
+        return {};
+    OrderedList& memo = ipListMemo[component.get()];
+    if (memo.epoch == taskEpoch && memo.component.lock() == component) {
+        for (Action* action : memo.actions)
+            action->setEnabled(
+                IsTaskEnabled(*action->task(), flags.optionsUsable, flags.dataSheetEncrypted));
+        return memo.actions;
+    }
     QList<Action*> actions;
     QStringList seen;
     for (const Ipu::Task& task : ip.GetTaskList()) {
@@ -302,7 +334,8 @@ QList<Action*> ActionManager::GetActionList(Ip& ip) const
                 ActionFromTask(ip, task, flags.optionsUsable, flags.dataSheetEncrypted))
             actions.append(action);
     }
-    return Ordered(actions);
+    memo = {taskEpoch, component, Ordered(actions)};
+    return memo.actions;
 }
 
 QList<Ipu::Task> ActionManager::UpgradeTasks(const Ip& ip, const QStringList& seen) const
@@ -438,8 +471,14 @@ void ActionManager::MutexChanged()
     emit Update();
 }
 
+void ActionManager::ForgetTaskLists()
+{
+    ++taskEpoch;
+}
+
 void ActionManager::ProjectChanged()
 {
+    ForgetTaskLists();
     ReadLockFlags();
     ProjectManager* manager = ProjectManager::GetInstance();
     projectOpen = manager->ProjectOpen();

@@ -99,7 +99,7 @@ public:
          int visibility, int ipType, int familyDependence);
 
     Port::String GetInternalName() const { return internalName; }
-    void SetInternalName(const Port::String& value) { internalName = value; }
+    void SetInternalName(const Port::String& value);
     Port::String GetVisibleName() const { return visibleName; }
     void SetVisibleName(const Port::String& value) { visibleName = value; }
     int GetVisibility() const { return visibility; }
@@ -137,7 +137,9 @@ public:
     bool IsForIPType(IPType type) const;
 
 private:
-    unsigned Traits() const;
+    // What the task involves, worked out once: the predicates are asked for every action
+    // on every request.
+    unsigned ComputeTraits() const;
 
     Port::String internalName;
     Port::String visibleName;
@@ -149,6 +151,7 @@ private:
     Port::String actionID;
     Port::String generationID;
     std::vector<Command> commands;
+    unsigned traits = 0;
 };
 
 }  // namespace Ipu

@@ -140,6 +140,7 @@ Task::Task(boost::shared_ptr<GeneratorChain> chain) : chain(chain)
     familyDependence = FamilyDependenceOf(*chain);
     isDefault = IsMarkedDefault(*chain);
     visibility = VisibilityOf(*chain);
+    traits = ComputeTraits();
 }
 
 Task::Task(const Port::String& internalName, const Port::String& visibleName, bool isDefault,
@@ -150,10 +151,17 @@ Task::Task(const Port::String& internalName, const Port::String& visibleName, bo
     , visibility(visibility)
     , ipType(ipType)
     , familyDependence(familyDependence)
+    , traits(ComputeTraits())
 {
 }
 
-unsigned Task::Traits() const
+void Task::SetInternalName(const Port::String& value)
+{
+    internalName = value;
+    traits = ComputeTraits();
+}
+
+unsigned Task::ComputeTraits() const
 {
     if (internalName.IsEmpty()) {
         return 0;
@@ -176,32 +184,32 @@ unsigned Task::Traits() const
 
 bool Task::IsProjectTask() const
 {
-    return (Traits() & PROJECT) != 0;
+    return (traits & PROJECT) != 0;
 }
 
 bool Task::ModifiesIP() const
 {
-    return (Traits() & MODIFIES) != 0;
+    return (traits & MODIFIES) != 0;
 }
 
 bool Task::RequiresMutex() const
 {
-    return (Traits() & MUTEX) != 0;
+    return (traits & MUTEX) != 0;
 }
 
 bool Task::RequiresOpenProject() const
 {
-    return (Traits() & OPEN) != 0;
+    return (traits & OPEN) != 0;
 }
 
 bool Task::UsesCurrentProjectOptions() const
 {
-    return (Traits() & CURRENT) != 0;
+    return (traits & CURRENT) != 0;
 }
 
 bool Task::UsesOriginalProjectOptions() const
 {
-    return (Traits() & ORIGINAL) != 0;
+    return (traits & ORIGINAL) != 0;
 }
 
 bool Task::IsForIPType(IPType type) const
