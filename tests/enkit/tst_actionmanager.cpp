@@ -15,6 +15,7 @@
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_EngineNotifyMgr.h"
 #include "Ipu_EventData.h"
+#include "Ipu_ProjectOptions.h"
 #include "Ipu_Task.h"
 #include "TestCatalog.h"
 #include "TestEnvironment.h"
@@ -234,6 +235,27 @@ private slots:
         En::Ip ip(catalogue);
         QVERIFY(!ip.GetDefaultAction());
         QCOMPARE(ip.GetActionsList().size(), 1);
+    }
+
+    // A repeated request answers from the last list only while the project's part stays:
+    // a part the IP does not support takes its family-dependent tasks away.
+    void listFollowsTheProjectOptions()
+    {
+        En::Ip ip(TestCatalog::load(TestCatalog::Component("follows").withFamilies({"alpha"})));
+        const QStringList before = texts(ip.GetActionsList());
+        QVERIFY2(before.contains("Customize"), qPrintable(before.join(',')));
+        En::ProjectManager* projects = En::ProjectManager::GetInstance();
+        Ipu::ProjectOptions options = *projects->GetProjectOptions();
+        const Ipu::ProjectOptions original = options;
+        options.SetDeviceFamily("beta");
+        options.SetDevice("b5");
+        options.SetPackage("q9");
+        options.SetSpeedGrade("-3");
+        QCOMPARE(projects->SetProjectOptions(options), 0u);
+        QVERIFY2(!texts(ip.GetActionsList()).contains("Customize"),
+                 qPrintable(texts(ip.GetActionsList()).join(',')));
+        QCOMPARE(projects->SetProjectOptions(original), 0u);
+        QCOMPARE(texts(ip.GetActionsList()), before);
     }
 
     // Engine events and lock changes come from other threads; the manager handles them on
