@@ -199,31 +199,35 @@ void ProjectManager::MigrateProject(const Port::String& legacyFile, unsigned& re
                         migrationFile.c_str());
         return;
     }
-    if (configurationIsCurrent(legacyFile, migrationFile)) {
+    if (configurationIsCurrent(legacyFile, migrationFile) || MigrateOver(legacyFile, migrationFile))
         OpenProject(Port::FileName(migrationFile), result);
-        return;
-    }
-    // The earlier migration is kept under a free name: it may hold edits of its own.
+}
+
+// An earlier configuration file may hold edits of its own: it is kept under a free name
+// when the migration succeeds, and put back when it fails.
+bool ProjectManager::MigrateOver(const Port::String& legacyFile,
+                                 const Port::String& migrationFile) const
+{
     FileAside earlier(migrationFile);
     if (Port::File::isfile(migrationFile) && !earlier.Move()) {
         EN_MESSAGE("En_ProjectManager")
             .issueError("Unable to migrate %s - cannot overwrite existing migration %s\n",
                         legacyFile.c_str(), migrationFile.c_str());
-        return;
+        return false;
     }
     const Ipu::VersionedIdentifier identifier(Ipu::Keyword::GANTREL_VENDOR, "project",
                                               Port::FileName(migrationFile).GetBase(), "1.0");
     if (!migration || !migration->Migrate(legacyFile, migrationFile, identifier.GetKey())) {
         EN_MESSAGE("En_ProjectManager")
             .issueError("Unable to migrate %s to %s\n", legacyFile.c_str(), migrationFile.c_str());
-        return;
+        return false;
     }
     if (earlier.Moved())
         EN_MESSAGE("En_ProjectManager")
             .issueWarning("Migrated %s again; the earlier %s is kept as %s\n", legacyFile.c_str(),
                           migrationFile.c_str(), earlier.AsideName().c_str());
     earlier.Keep();
-    OpenProject(Port::FileName(migrationFile), result);
+    return true;
 }
 
 unsigned ProjectManager::NewProject(const Port::String& path)
