@@ -412,23 +412,34 @@ private slots:
         }
     }
 
+    void earlierMigrationThatCannotBeMoved_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<bool>("lockDirectory");
+        QTest::newRow("directory not writable") << "radio" << true;
+        QTest::newRow("no free name to move it aside") << QString(245, 'x') << false;
+    }
+
     void earlierMigrationThatCannotBeMoved()
     {
-        if (geteuid() == 0)
+        QFETCH(QString, base);
+        QFETCH(bool, lockDirectory);
+        if (lockDirectory && geteuid() == 0)
             QSKIP("as root every file can be moved: the refusal cannot be staged");
-        const QString file = absolute(dir->filePath("radio.gtp"));
-        const QString migrated = absolute(dir->filePath("radio.gtcfg"));
+        const QString file = absolute(dir->filePath(base + ".gtp"));
+        const QString migrated = absolute(dir->filePath(base + ".gtcfg"));
         TestFiles::write(file, "SET DeviceFamily = alpha\n");
         TestFiles::write(migrated, "an earlier migration");
         QVERIFY(TestFiles::age(migrated, 3600));
-        QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (lockDirectory)
+            QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         MessageCapture capture;
         QCOMPARE(manager->SetProject(portPath(file)), 1u);
         QFile::setPermissions(
             dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QVERIFY(capture.textLines().contains("ERROR:enkit:En_ProjectManager - Unable to migrate " +
-                                             file + " - cannot overwrite existing migration " +
-                                             migrated + "\n"));
+        QCOMPARE(capture.textLines(),
+                 QStringList("ERROR:enkit:En_ProjectManager - Unable to migrate " + file +
+                             " - cannot overwrite existing migration " + migrated + "\n"));
         QCOMPARE(TestFiles::read(migrated), QByteArray("an earlier migration"));
     }
 
