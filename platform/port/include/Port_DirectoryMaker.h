@@ -20,8 +20,6 @@ public:
     bool Make(const String& path);
     // The directories made so far stay.
     void Keep();
-    // Removes the directories made so far (as the destructor does).
-    void Undo();
 
 private:
     std::vector<String> made;

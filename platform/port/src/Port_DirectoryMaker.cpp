@@ -11,7 +11,10 @@ namespace Port {
 
 DirectoryMaker::~DirectoryMaker()
 {
-    Undo();
+    const int saved = errno;  // the caller may still report why its write failed
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        ::rmdir(it->c_str());
+    errno = saved;
 }
 
 bool DirectoryMaker::Make(const String& path)
@@ -38,15 +41,6 @@ bool DirectoryMaker::Make(const String& path)
 void DirectoryMaker::Keep()
 {
     made.clear();
-}
-
-void DirectoryMaker::Undo()
-{
-    const int saved = errno;
-    for (auto it = made.rbegin(); it != made.rend(); ++it)
-        ::rmdir(it->c_str());
-    made.clear();
-    errno = saved;
 }
 
 }  // namespace Port
