@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 namespace {
 
