@@ -79,6 +79,8 @@ private:
     void Open(const Port::String& fullName, unsigned& result);
     void OpenProject(const Port::FileName& file, unsigned& result);
     void MigrateProject(const Port::String& legacyFile, unsigned& result);
+    bool MigrateOver(const Port::String& legacyFile, const Port::String& migrationFile) const;
+    unsigned CreateProject(const Port::FileName& file);
     void ResolveLatestIP() const;
     void SetProjectPaths(const Port::String& directory) const;
 

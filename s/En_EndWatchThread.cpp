@@ -48,8 +48,9 @@ void EndWatchThread::Stop(bool endApplication)
     watcher->endFlag = endApplication;
     watcher->semaphore.release();
     watcher->wait();
-    delete watcher;
+    // Cleared first, so that IsRunning never answers true for a watcher being deleted.
     _endWatchThreadInstance.store(nullptr);
+    delete watcher;
 }
 
 void EndWatchThread::run()
@@ -57,7 +58,11 @@ void EndWatchThread::run()
     semaphore.acquire();
     if (endFlag) {
         UT_DELAY::Millidelay(500);
-        QCoreApplication::exit(0);
+        // QCoreApplication::exit is not thread-safe: the exit is queued to the thread that
+        // runs the application's event loop. Without an application there is nothing to end.
+        if (QCoreApplication* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
 }
 

@@ -39,8 +39,15 @@ bool isIgnoredListExtension(const Port::String& extension)
     return false;
 }
 
+// A name in a file list is relative to the output directory that holds the list.
+Port::String inDirectory(const Port::String& directory, const Port::String& name)
+{
+    return Port::FileName(name).IsAbsolute() ? name : directory + "/" + name;
+}
+
 // The latest time of the products named in the file list, starting from time.
-long long latestListedTime(const Port::String& fileList, long long time)
+long long latestListedTime(const Port::String& directory, const Port::String& fileList,
+                           long long time)
 {
     Port::Stream* stream = Port::File::open(fileList, Port::Stream::Read);
     if (stream == nullptr)
@@ -53,7 +60,7 @@ long long latestListedTime(const Port::String& fileList, long long time)
         if (dot == std::string::npos || isIgnoredListExtension(line.Extract(dot + 1)))
             continue;
         long long fileTime = 0;
-        if (Port::File::getdatetime(line, fileTime) && fileTime > time)
+        if (Port::File::getdatetime(inDirectory(directory, line), fileTime) && fileTime > time)
             time = fileTime;
     }
     Port::File::close(stream);
@@ -178,12 +185,19 @@ QString Ip::GetDateModified() const
     if (!component)
         return QString();
     long long time = component->GetChangeTime();
-    const Port::String fileList = component->Ipu::Element::GetName() + "_flist.txt";
+    // The products lie in the output directory; without an absolute one there is nothing
+    // to scan, for the process's working directory says nothing about this IP.
+    Port::String directory;
+    if (GetProjectOptions().GetOutputDirectory(directory) != 0 ||
+        !Port::FileName(directory).IsAbsolute())
+        directory = Port::String();
+    const Port::String fileList =
+        inDirectory(directory, component->Ipu::Element::GetName() + "_flist.txt");
     long long listTime = 0;
     // The stored time caches the scan: only a file list newer than it is read again.
-    if (Port::File::isfile(fileList) && Port::File::getdatetime(fileList, listTime) &&
-        listTime > time) {
-        time = latestListedTime(fileList, time);
+    if (!directory.IsEmpty() && Port::File::isfile(fileList) &&
+        Port::File::getdatetime(fileList, listTime) && listTime > time) {
+        time = latestListedTime(directory, fileList, time);
         component->SetChangeTime(time);
     }
     return time != 0 ? toQString(UT_TIME::FormatLocalTime(time, "%Y-%m-%d at %H:%M")) : QString();

@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include "En_Global.h"
 #include "En_Message.h"
@@ -26,12 +27,17 @@ CheckerState& state()
     return instance;
 }
 
-// Name and version, apart by a separator that no name holds.
+// The whole identifier: two vendors may each have an IP of one name and version, and
+// each gets its own verdict. Fields are kept apart by a separator that no field holds.
 QString identity(const Ipu::IPComponent& component)
 {
     const Ipu::VersionedIdentifier& id = component.GetIdentifier();
-    return QString::fromLatin1(id.GetName().c_str()) + QStringLiteral("&_&") + QChar(0xA3) +
-           QString::fromLatin1(id.GetVersion().c_str());
+    const QString separator = QStringLiteral("&_&") + QChar(0xA3);
+    QStringList fields;
+    for (const Port::String& field :
+         {id.GetVendor(), id.GetLibrary(), id.GetName(), id.GetVersion()})
+        fields.append(QString::fromLatin1(field.c_str()));
+    return fields.join(separator);
 }
 
 }  // namespace

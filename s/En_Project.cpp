@@ -19,6 +19,7 @@
 #include "Ipu_ProjectOptions.h"
 #include "Ipu_SetWorkingDirectory.h"
 #include "Ipu_VersionedIdentifier.h"
+#include "Port_DirectoryMaker.h"
 #include "Port_File.h"
 #include "SimC_Identifiers.h"
 #include "Sim_FamilySupport.h"
@@ -70,15 +71,6 @@ bool isProjectExtension(const Port::String& extension)
             return true;
     }
     return false;
-}
-
-// The project path is set to the project file itself when a project is created or opened;
-// saving wants the directory that holds it.
-Port::String projectDirectory(const Port::String& projectPath, const Port::String& projectFile)
-{
-    if (!projectFile.IsEmpty() && projectPath == projectFile)
-        return Port::FileName(projectFile).GetHead();
-    return projectPath;
 }
 
 void setProjectPaths(const Port::String& file)
@@ -176,9 +168,10 @@ boost::shared_ptr<Ipu::IPComposite> Project::CreateNewProject(const Port::FileNa
     const Ipu::VersionedIdentifier identifier(Ipu::Keyword::GANTREL_VENDOR, "Gantrel",
                                               name.GetBase(), "1.0");
     setProjectPaths(name.GetFullName());
-    Port::String id;
-    if (projectInterface)
-        id = projectInterface->CreateDesign(name.GetFullName(), identifier.GetKey());
+    // Without the engine the host has said why once; each project stays quiet.
+    if (!projectInterface)
+        return {};
+    const Port::String id = projectInterface->CreateDesign(name.GetFullName(), identifier.GetKey());
     return DesignFromID(id, absolute);
 }
 
@@ -187,10 +180,9 @@ boost::shared_ptr<Ipu::IPComposite> Project::OpenExistingProject(const Port::Fil
     const Port::String absolute = file.GetAbsolutePath();
     const Port::FileName name(absolute);
     setProjectPaths(name.GetFullName());
-    Port::String id;
-    if (projectInterface)
-        id = projectInterface->OpenDesign(name.GetFullName());
-    return DesignFromID(id, absolute);
+    if (!projectInterface)
+        return {};
+    return DesignFromID(projectInterface->OpenDesign(name.GetFullName()), absolute);
 }
 
 bool Project::IsValid() const
@@ -339,16 +331,20 @@ Ip Project::GetIP(const Port::String& id)
 bool Project::SaveProject() const
 {
     Ipu::ProjectOptions options;
-    if (GetProjectOptions(options) != 0)
+    if (!projectInterface || GetProjectOptions(options) != 0)
         return false;
-    const Port::String directory =
-        projectDirectory(Global::_batchCommandRuntimeOptions.GetProjectPath(), GetFullFileName());
-    if (!Port::File::exist(directory) && !Port::File::isfile(directory) &&
-        !Port::File::mkdir(directory, true))
+    // Beside the project's own file: the shared project path names whichever project was
+    // opened last.
+    const Port::String directory = Port::FileName(GetFullFileName()).GetHead();
+    Port::DirectoryMaker made;  // taken back unless the save succeeds
+    if (!Port::File::isdir(directory) && !made.Make(directory))
         EN_MESSAGE("En_Project")
             .issueError("Unable to use project directory '%s'.\n", directory.c_str());
     const Ipu::SetWorkingDirectory inProjectDirectory(directory);
-    return projectInterface && projectInterface->SaveDesign(composite->GetUniqueID());
+    const bool saved = projectInterface->SaveDesign(composite->GetUniqueID());
+    if (saved)
+        made.Keep();
+    return saved;
 }
 
 void Project::SetProjectOptions(const Ipu::ProjectOptions& options)

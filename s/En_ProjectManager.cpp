@@ -3,13 +3,14 @@
 #include <QCursor>
 #include <QDir>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <boost/make_shared.hpp>
-#include <cstdio>
 
 #include "CitP_Factory.h"
 #include "En_FamilySupportThread.h"
+#include "En_FileAside.h"
 #include "En_Global.h"
 #include "En_Message.h"
 #include "Ipu_DebugMessengerFactory.h"
@@ -49,18 +50,20 @@ void setWaitCursor(bool waiting)
         QGuiApplication::restoreOverrideCursor();
 }
 
-// An earlier migration is moved aside rather than deleted, so that a failed migration
-// can put it back.
-Port::String asideName(const Port::String& migrationFile)
+// A configuration file saved since its legacy file was written holds the user's later
+// edits: it is opened as it is. Equal times count as saved since, because a migration or
+// a save within the second of the legacy file's writing comes after it. A legacy name
+// whose file was never written (a new project records one) has nothing to migrate.
+bool configurationIsCurrent(const Port::String& legacyFile, const Port::String& configuration)
 {
-    return migrationFile + ".previous";
-}
-
-bool moveFile(const Port::String& from, const Port::String& to)
-{
-    if (Port::File::exist(to) && !Port::File::remove_f(to))
+    long long legacyTime = 0, configurationTime = 0;
+    if (!Port::File::isfile(configuration))
         return false;
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    if (!Port::File::isfile(legacyFile))
+        return true;
+    return Port::File::getdatetime(legacyFile, legacyTime) &&
+           Port::File::getdatetime(configuration, configurationTime) &&
+           configurationTime >= legacyTime;
 }
 
 }  // namespace
@@ -122,10 +125,15 @@ void ProjectManager::RefreshAllRepositories()
     const BusyNotificationObject busy(tr("Loading IP Catalog"), false);
     emit AddBusyNotification(busy);
     setWaitCursor(true);
-    if (repository)
-        repository->RefreshAllRepositories();
-    setWaitCursor(false);
-    emit RemoveBusyNotification(busy);
+    {
+        // A refresh that throws must not leave the wait cursor and the notification behind.
+        const auto release = qScopeGuard([this, &busy] {
+            setWaitCursor(false);
+            emit RemoveBusyNotification(busy);
+        });
+        if (repository)
+            repository->RefreshAllRepositories();
+    }
     emit RepositoryRefreshed();
 }
 
@@ -191,26 +199,35 @@ void ProjectManager::MigrateProject(const Port::String& legacyFile, unsigned& re
                         migrationFile.c_str());
         return;
     }
-    const Port::String aside = asideName(migrationFile);
-    const bool hadEarlier = Port::File::isfile(migrationFile);
-    if (hadEarlier && !moveFile(migrationFile, aside)) {
+    if (configurationIsCurrent(legacyFile, migrationFile) || MigrateOver(legacyFile, migrationFile))
+        OpenProject(Port::FileName(migrationFile), result);
+}
+
+// An earlier configuration file may hold edits of its own: it is kept under a free name
+// when the migration succeeds, and put back when it fails.
+bool ProjectManager::MigrateOver(const Port::String& legacyFile,
+                                 const Port::String& migrationFile) const
+{
+    FileAside earlier(migrationFile);
+    if (Port::File::isfile(migrationFile) && !earlier.Move()) {
         EN_MESSAGE("En_ProjectManager")
             .issueError("Unable to migrate %s - cannot overwrite existing migration %s\n",
                         legacyFile.c_str(), migrationFile.c_str());
-        return;
+        return false;
     }
     const Ipu::VersionedIdentifier identifier(Ipu::Keyword::GANTREL_VENDOR, "project",
                                               Port::FileName(migrationFile).GetBase(), "1.0");
-    if (migration && migration->Migrate(legacyFile, migrationFile, identifier.GetKey())) {
-        if (hadEarlier)
-            Port::File::remove_f(aside);
-        OpenProject(Port::FileName(migrationFile), result);
-        return;
+    if (!migration || !migration->Migrate(legacyFile, migrationFile, identifier.GetKey())) {
+        EN_MESSAGE("En_ProjectManager")
+            .issueError("Unable to migrate %s to %s\n", legacyFile.c_str(), migrationFile.c_str());
+        return false;
     }
-    if (hadEarlier)
-        moveFile(aside, migrationFile);
-    EN_MESSAGE("En_ProjectManager")
-        .issueError("Unable to migrate %s to %s\n", legacyFile.c_str(), migrationFile.c_str());
+    if (earlier.Moved())
+        EN_MESSAGE("En_ProjectManager")
+            .issueWarning("Migrated %s again; the earlier %s is kept as %s\n", legacyFile.c_str(),
+                          migrationFile.c_str(), earlier.AsideName().c_str());
+    earlier.Keep();
+    return true;
 }
 
 unsigned ProjectManager::NewProject(const Port::String& path)
@@ -222,20 +239,38 @@ unsigned ProjectManager::NewProject(const Port::String& path)
     if (project)
         CloseProject();
     file.SetExtension(Ipu::Keyword::GANTREL_PROJECT_CONFIGURATION_FILE_EXTENSION);
-    Port::File::remove_f(file.GetFullName());
-    SetProjectPaths(file.GetHead());
-    project = boost::make_shared<Project>(file, true);
-
-    unsigned result = 1;
-    if (project->IsValid() && project->GetProjectOptions(currentOptions) == 0) {
-        result = SaveProject();
-        ResolveLatestIP();
-    }
+    const unsigned result = CreateProject(file);
     emit ProjectStateHasChanged();
     emit SelectProject();
     emit ProjectOptionsChanged();
     logger.Normal("New project creation time: %s\n", logger.GetTimerText("setup").c_str());
     logger.StopTimer("setup");
+    return result;
+}
+
+// An existing file is only moved aside: it is put back, and the new project closed, unless
+// the new project was created and saved.
+unsigned ProjectManager::CreateProject(const Port::FileName& file)
+{
+    FileAside earlier(file.GetFullName());
+    if (Port::File::exist(file.GetFullName()) && !Port::File::isdir(file.GetFullName()) &&
+        !earlier.Move()) {
+        EN_MESSAGE("En_ProjectManager")
+            .issueError("Cannot create project %s: the existing file cannot be moved aside\n",
+                        file.GetFullName().c_str());
+        return 1;
+    }
+    SetProjectPaths(file.GetHead());
+    project = boost::make_shared<Project>(file, true);
+    unsigned result = 1;
+    if (project->IsValid() && project->GetProjectOptions(currentOptions) == 0) {
+        result = SaveProject();
+        ResolveLatestIP();
+    }
+    if (result == 0)
+        earlier.Discard();
+    else if (earlier.Moved())
+        project.reset();  // nothing in memory may stand for the file put back
     return result;
 }
 

@@ -2,6 +2,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <thread>
+
 #include "En_EndWatchThread.h"
 
 class tst_EndWatchThread : public QObject {
@@ -43,17 +45,35 @@ private slots:
         QVERIFY(!En::EndWatchThread::IsRunning());
     }
 
+    void endEncounteredExitsTheEventLoop_data()
+    {
+        QTest::addColumn<bool>("fromOtherThread");
+        QTest::newRow("from the application's thread") << false;
+        QTest::newRow("from a polling thread") << true;
+    }
+
+    // The exit is queued to the application's thread: TSan checks that nothing else of
+    // the application is touched from the watcher.
     void endEncounteredExitsTheEventLoop()
     {
+        QFETCH(bool, fromOtherThread);
         En::EndWatchThread::Start();
         QElapsedTimer timer;
         timer.start();
-        QTimer::singleShot(0, [] { En::EndWatchThread::EncounteredEnd(); });
+        std::thread poller;
+        QTimer::singleShot(0, [&poller, fromOtherThread] {
+            if (fromOtherThread)
+                poller = std::thread([] { En::EndWatchThread::EncounteredEnd(); });
+            else
+                En::EndWatchThread::EncounteredEnd();
+        });
         QTimer safety;
         safety.setSingleShot(true);
         connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });
         safety.start(5000);
         QCOMPARE(QCoreApplication::exec(), 0);
+        if (poller.joinable())
+            poller.join();
         QVERIFY2(timer.elapsed() >= 500, "the application ends half a second later");
         QVERIFY(!En::EndWatchThread::IsRunning());
 

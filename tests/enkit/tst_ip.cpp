@@ -11,7 +11,6 @@
 #include "Ipu_ElementIndex.h"
 #include "Ipu_GeneratorChain.h"
 #include "Ipu_IPComponent.h"
-#include "Ipu_SetWorkingDirectory.h"
 #include "TestCatalog.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
@@ -154,12 +153,12 @@ private slots:
         QCOMPARE(ip.GetFileName(), fileName);
     }
 
-    // The date is that of the newest product named in the file list, and it stays in the
-    // component so that an unchanged list is not read again.
+    // The date is that of the newest product named in the file list of the output
+    // directory, whatever the working directory, and it stays in the component so that an
+    // unchanged list is not read again.
     void dateModifiedScansFileList()
     {
         QTemporaryDir dir;
-        const Ipu::SetWorkingDirectory inDir(dir.path().toStdString());
         const QDateTime base = QDateTime::currentDateTime().addDays(-10);
         const QDateTime hdlTime = base.addDays(2);
         for (const char* ignored : {"doc.pdf", "notes.txt", "run.in", "run.out", "gen.pmsgs"})
@@ -173,6 +172,9 @@ private slots:
 
         auto component = TestCatalog::customize(TestCatalog::load(Component("core")), "core");
         component->SetChangeTime(base.toSecsSinceEpoch());
+        Ipu::ProjectOptions options;
+        options.SetOutputDirectory(dir.path().toStdString());
+        component->SetProjectOptions(options);
         const En::Ip ip(component);
         QCOMPARE(ip.GetDateModified(), hdlTime.toString("yyyy-MM-dd 'at' HH:mm"));
         QCOMPARE(component->GetChangeTime(), hdlTime.toSecsSinceEpoch());
@@ -184,8 +186,6 @@ private slots:
 
     void dateModifiedEmptyWithoutTime()
     {
-        QTemporaryDir dir;
-        const Ipu::SetWorkingDirectory inDir(dir.path().toStdString());
         const En::Ip ip(TestCatalog::read(Component("core")));
         QVERIFY(ip.GetDateModified().isEmpty());
     }

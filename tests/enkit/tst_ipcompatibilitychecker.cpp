@@ -54,6 +54,33 @@ private slots:
         QVERIFY(checker()->IsCompatible(older));
     }
 
+    void sameNameAndVersionFromAnotherVendor_data()
+    {
+        QTest::addColumn<bool>("admittedFirst");
+        QTest::newRow("admitted asked first") << true;
+        QTest::newRow("other vendor asked first") << false;
+    }
+
+    // A cached verdict must not pass to another vendor's IP of the same name and version.
+    void sameNameAndVersionFromAnotherVendor()
+    {
+        QFETCH(bool, admittedFirst);
+        const QString name = admittedFirst ? "twin" : "twin2";
+        const auto ours = TestCatalog::load(Component(name).withFamilies({"alpha"}));
+        const auto theirs = TestCatalog::read(Component(name).withFamilies({"alpha"}));
+        QVERIFY(ours && theirs);
+        theirs->SetIdentifier(
+            Ipu::VersionedIdentifier("elsewhere", "test", name.toStdString(), "1.0"));
+        changeSpeedGrade("-2");
+        checker()->Refresh();
+        for (int round = 0; round < 2; ++round) {
+            if (admittedFirst)
+                QVERIFY(checker()->IsCompatible(ours));
+            QVERIFY(!checker()->IsCompatible(theirs));
+            QVERIFY(checker()->IsCompatible(ours));
+        }
+    }
+
     // Unchanged options ask the engine once: an IP that joins the catalogue afterwards is
     // not seen until the options change.
     void listIsLoadedOncePerOptions()

@@ -337,18 +337,63 @@ private slots:
                  Port::String("change_project_options"));
     }
 
-    void saveIntoUncreatableDirectory()
+    void failedSaveLeavesNoDirectories_data()
     {
-        En::Project project(Port::FileName(portPath(dir->filePath("p.gtcfg"))), true);
+        QTest::addColumn<QByteArray>("file");          // relative to the temporary directory
+        QTest::addColumn<QByteArrayList>("messages");  // %1: the temporary directory
+        const QByteArray unusable("ERROR:enkit:En_Project - Unable to use project directory '");
+        QTest::newRow("file in the way")
+            << QByteArray("blocker/sub/p.gtcfg")
+            << QByteArrayList{unusable + "%1/blocker/sub'.\n",
+                              "WARNING:simc:SimC_ProjectFileWriter - Cannot save project file "
+                              "%1/blocker/sub/p.gtcfg: the directory %1/blocker/sub cannot be "
+                              "created\n"};
+        const QByteArray longName(300, 'd');
+        QTest::newRow("directory name too long")
+            << "made/" + longName + "/p.gtcfg"
+            << QByteArrayList{unusable + "%1/made/" + longName + "'.\n",
+                              "WARNING:simc:SimC_ProjectFileWriter - Cannot save project file "
+                              "%1/made/" +
+                                  longName + "/p.gtcfg: the directory %1/made/" + longName +
+                                  " cannot be created\n"};
+        QTest::newRow("file name not UTF-8")
+            << QByteArray("made/deeper/caf\xe9.gtcfg")
+            << QByteArrayList{
+                   "WARNING:simc:SimC_ProjectFileWriter - Cannot save project file "
+                   "%1/made/deeper/caf\\xe9.gtcfg: the name is not valid UTF-8\n"};
+    }
+
+    // Directories made for a save that then fails are taken back; the engine is still asked.
+    void failedSaveLeavesNoDirectories()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArrayList, messages);
         TestFiles::write(dir->filePath("blocker"), {});
-        const QString blocked = dir->filePath("blocker/sub");
-        En::Global::_batchCommandRuntimeOptions.SetProjectPath(portPath(blocked));
+        const std::string root = absolute(dir->path()).toStdString();
+        En::Project project(Port::FileName(root + "/" + file.toStdString()), true);
+        QVERIFY(project.IsEnabled());
         MessageCapture capture;
-        QVERIFY2(project.SaveProject(), "the engine is still asked to save");
-        QCOMPARE(capture.textLines(), QStringList("ERROR:enkit:En_Project - Unable to use project "
-                                                  "directory '" +
-                                                  blocked + "'.\n"));
-        QVERIFY(QFile::exists(dir->filePath("p.gtcfg")));
+        QVERIFY(!project.SaveProject());
+        std::vector<std::string> expected;
+        for (QByteArray message : messages)
+            expected.push_back(message.replace("%1", root.c_str()).toStdString());
+        QCOMPARE(capture.lines(), expected);
+        QCOMPARE(TestFiles::entries(dir->path()), QStringList("blocker"));
+    }
+
+    // The shared project path names the project opened last; each saves beside its own file.
+    void eachProjectSavesBesideItsOwnFile()
+    {
+        const QString first = dir->filePath("one/a.gtcfg");
+        const QString second = dir->filePath("two/b.gtcfg");
+        En::Project a(Port::FileName(portPath(first)), true);
+        En::Project b(Port::FileName(portPath(second)), true);
+        QVERIFY(a.SaveProject());
+        QVERIFY(b.SaveProject());
+        QCOMPARE(TestFiles::entries(dir->filePath("one")), QStringList("a.gtcfg"));
+        QCOMPARE(TestFiles::entries(dir->filePath("two")), QStringList("b.gtcfg"));
+        En::Project reopened(Port::FileName(portPath(first)), false);
+        QCOMPARE(reopened.GetName(), QString("a"));
     }
 
     // Destroying a copy closes the design in the engine: the data stays readable, but the

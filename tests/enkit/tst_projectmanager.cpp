@@ -5,6 +5,10 @@
 #include <QtTest>
 
 #include <unistd.h>
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <stdexcept>
 
 #include "En_FamilySupportThread.h"
 #include "En_Global.h"
@@ -43,6 +47,29 @@ public:
                 [this] { names << "SelectProject"; });
     }
     QStringList names;
+};
+
+// A catalogue whose refresh fails by throwing.
+class ThrowingRepository final : public SimC::IRepositoryManager {
+public:
+    unsigned long AddRef() override { return ++references; }
+    unsigned long Release() override
+    {
+        const unsigned long left = --references;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    unsigned QueryInterface(const char*, CitP::Interface** out) override
+    {
+        *out = nullptr;
+        return 1;
+    }
+    void SetStartup(bool) override {}
+    unsigned RefreshAllRepositories() override { throw std::runtime_error("catalogue lost"); }
+
+private:
+    std::atomic<unsigned long> references{1};
 };
 
 const QStringList opened{"ProjectOptionsChanged", "ProjectStateHasChanged", "SelectProject"};
@@ -85,6 +112,42 @@ private slots:
         QVERIFY(Ipu::ElementIndex::HasElement("pellor:test:core:1.0"));
     }
 
+    void refreshReleasesTheBusyNotification_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<bool>("refreshed");
+        QTest::newRow("engine") << "engine" << true;
+        QTest::newRow("no engine") << "none" << true;
+        QTest::newRow("refresh throws") << "throwing" << false;
+    }
+
+    // The notification is removed on every way out, so the GUI never stays busy.
+    void refreshReleasesTheBusyNotification()
+    {
+        QFETCH(QString, engine);
+        QFETCH(bool, refreshed);
+        const CitP::Ref<SimC::IRepositoryManager> real = manager->repository;
+        if (engine == "none")
+            manager->repository.reset();
+        else if (engine == "throwing")
+            manager->repository =
+                CitP::Ref<SimC::IRepositoryManager>::Adopt(new ThrowingRepository);
+        QSignalSpy add(manager, &ProjectManager::AddBusyNotification);
+        QSignalSpy remove(manager, &ProjectManager::RemoveBusyNotification);
+        QSignalSpy done(manager, &ProjectManager::RepositoryRefreshed);
+        bool thrown = false;
+        try {
+            manager->RefreshAllRepositories();
+        } catch (const std::runtime_error&) {
+            thrown = true;
+        }
+        manager->repository = real;
+        QCOMPARE(thrown, !refreshed);
+        QCOMPARE(add.count(), 1);
+        QCOMPARE(remove.count(), 1);
+        QCOMPARE(done.count(), refreshed ? 1 : 0);
+    }
+
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
@@ -117,8 +180,43 @@ private slots:
                               "ProjectStateHasChanged", "SelectProject", "ProjectOptionsChanged"}));
         QVERIFY2(TestFiles::read(file).contains("<"),
                  "the old file was replaced by the new project");
+        QCOMPARE(TestFiles::entries(dir->path()), QStringList("board.gtcfg"));
         manager->CloseProject();
         QCOMPARE(manager->SetProject(portPath(file)), 0u);
+    }
+
+    void failedNewProjectKeepsTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("message");  // %1: the file's path
+        QTest::newRow("save refused: name not UTF-8")
+            << QByteArray("caf\xe9.gtcfg")
+            << QByteArray("ERROR:enkit:En_ProjectManager - Could not save project %1\n");
+        QTest::newRow("no free name to move it aside")
+            << QByteArray(245, 'x') + ".gtcfg"
+            << QByteArray(
+                   "ERROR:enkit:En_ProjectManager - Cannot create project %1: the "
+                   "existing file cannot be moved aside\n");
+    }
+
+    // Creating over an existing file deleted it before the new project existed.
+    void failedNewProjectKeepsTheFile()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, message);
+        const std::string file = absolute(dir->path()).toStdString() + "/" + name.toStdString();
+        const QByteArray content("the user's own\x01\xff bytes");
+        QVERIFY(TestFiles::writeBytes(file, content));
+        MessageCapture capture;
+        QCOMPARE(manager->NewProject(file), 1u);
+        QVERIFY(!manager->ProjectOpen());
+        QCOMPARE(TestFiles::readBytes(file), content);
+        QCOMPARE(TestFiles::entries(dir->path()).size(), 1);
+        const std::vector<std::string> lines = capture.lines();
+        QVERIFY2(std::count(lines.begin(), lines.end(),
+                            QByteArray(message).replace("%1", file.c_str()).toStdString()) == 1,
+                 qPrintable(capture.textLines().join("")));
+        std::remove(file.c_str());  // Qt cannot name it to clean up
     }
 
     void reopeningTheOpenProject()
@@ -184,37 +282,99 @@ private slots:
     {
         QTest::addColumn<QString>("legacyName");
         QTest::addColumn<QByteArray>("legacy");
+        QTest::addColumn<QStringList>("taken");  // files beside it before the migration
+        QTest::addColumn<QString>("aside");      // where the earlier migration is kept
         const QByteArray options =
             "SET DeviceFamily = alpha\nSET Device = a10\nSET Package = p1\n"
             "SET SpeedGrade = -1\n";
-        QTest::newRow("legacy") << "radio.gtp"
-                                << options +
-                                       "SELECT \"core\" pellor test 1.0\n"
-                                       "CSET component_name = rx_core\nEND\n";
+        const QByteArray gtp = options +
+                               "SELECT \"core\" pellor test 1.0\n"
+                               "CSET component_name = rx_core\nEND\n";
+        QTest::newRow("first migration") << "radio.gtp" << gtp << QStringList() << QString();
         QTest::newRow("deprecated, any letter case")
             << "radio.GPR"
             << QByteArray(
                    "DeviceFamily=alpha\nDevice=a10\nPackage=p1\nSpeedGrade=-1\n"
-                   "component rx_core pellor:test:core:1.0\n");
+                   "component rx_core pellor:test:core:1.0\n")
+            << QStringList() << QString();
+        QTest::newRow("legacy newer than its migration")
+            << "radio.gtp" << gtp << QStringList{"radio.gtcfg"} << "radio.gtcfg.previous";
+        QTest::newRow("aside names taken")
+            << "radio.gtp" << gtp
+            << QStringList{"radio.gtcfg", "radio.gtcfg.previous", "radio.gtcfg.previous-2"}
+            << "radio.gtcfg.previous-3";
     }
 
-    // The legacy file is migrated beside it, replacing an earlier migration, and opened;
-    // the caption keeps the legacy name.
+    // The legacy file is migrated beside it and opened; the caption keeps the legacy name.
+    // An earlier, older migration is kept under a name that replaces nothing.
     void migration()
     {
         QFETCH(QString, legacyName);
         QFETCH(QByteArray, legacy);
-        const QString file = dir->filePath(legacyName);
+        QFETCH(QStringList, taken);
+        QFETCH(QString, aside);
+        const QString file = absolute(dir->filePath(legacyName));
+        const QString migrated = absolute(dir->filePath("radio.gtcfg"));
+        for (const QString& name : taken) {
+            TestFiles::write(dir->filePath(name), name.toUtf8());
+            QVERIFY(TestFiles::age(dir->filePath(name), 3600));
+        }
         TestFiles::write(file, legacy);
-        const QString migrated = dir->filePath("radio.gtcfg");
-        TestFiles::write(migrated, "an earlier migration");
+        MessageCapture capture;
         QCOMPARE(manager->SetProject(portPath(file)), 0u);
-        QVERIFY(manager->ProjectOpen());
-        QCOMPARE(manager->GetProject()->GetFullFileName(), portPath(absolute(migrated)));
+        QCOMPARE(manager->GetProject()->GetFullFileName(), portPath(migrated));
         QCOMPARE(manager->GetProject()->GetIpList().size(), 1);
         QCOMPARE(manager->GetCaption(),
                  QDir::toNativeSeparators(absolute(dir->filePath("radio.gtp"))));
-        QVERIFY(!QFile::exists(migrated + ".previous"));
+        for (const QString& name : taken.mid(1))
+            QCOMPARE(TestFiles::read(dir->filePath(name)), name.toUtf8());
+        if (aside.isEmpty()) {
+            QVERIFY(capture.textLines().isEmpty());
+            return;
+        }
+        QCOMPARE(TestFiles::read(dir->filePath(aside)), QByteArray("radio.gtcfg"));
+        QCOMPARE(capture.textLines(),
+                 QStringList("WARNING:enkit:En_ProjectManager - Migrated " + file +
+                             " again; the earlier " + migrated + " is kept as " +
+                             absolute(dir->filePath(aside)) + "\n"));
+    }
+
+    void reopenThroughPreviousName_data()
+    {
+        QTest::addColumn<QString>("created");
+        QTest::newRow("migrated, edited and saved") << "radio.gtp";
+        QTest::newRow("new project, legacy file never written") << "radio.gtcfg";
+    }
+
+    // The recorded name is the legacy one: reopening it must open the configuration file
+    // saved since, not migrate the legacy file over it.
+    void reopenThroughPreviousName()
+    {
+        QFETCH(QString, created);
+        const QString file = dir->filePath(created);
+        if (created.endsWith(".gtp")) {
+            TestFiles::write(file,
+                             "SET DeviceFamily = alpha\nSET Device = a10\nSET Package = p1\n"
+                             "SET SpeedGrade = -1\n");
+            QCOMPARE(manager->SetProject(portPath(file)), 0u);
+        } else {
+            QCOMPARE(manager->NewProject(portPath(file)), 0u);
+        }
+        Ipu::ProjectOptions options = *manager->GetProjectOptions();
+        options.SetSpeedGrade("-2");
+        QCOMPARE(manager->SetProjectOptions(options), 0u);
+        QCOMPARE(manager->SaveProject(), 0u);
+        manager->CloseProject();
+
+        MessageCapture capture;
+        const QString previous = manager->GetPreviousProjectName();
+        QCOMPARE(previous, absolute(dir->filePath("radio.gtp")));
+        QCOMPARE(manager->SetProject(portPath(previous)), 0u);
+        QCOMPARE(manager->GetProject()->GetFullFileName(),
+                 portPath(absolute(dir->filePath("radio.gtcfg"))));
+        QCOMPARE(manager->GetProjectOptions()->GetPelPart().GetSpeedGrade(), Port::String("-2"));
+        QVERIFY2(capture.textLines().isEmpty(), qPrintable(capture.textLines().join("")));
+        QCOMPARE(TestFiles::entries(dir->path()).filter("previous"), QStringList());
     }
 
     void migrationRefused_data()
@@ -238,6 +398,7 @@ private slots:
             QDir().mkpath(migrated);
         else
             TestFiles::write(migrated, "an earlier migration");
+        TestFiles::age(migrated, 3600);
         MessageCapture capture;
         SignalLog log(manager);
         QCOMPARE(manager->SetProject(portPath(file)), 1u);
@@ -245,26 +406,40 @@ private slots:
         QVERIFY(capture.textLines().contains("ERROR:enkit:En_ProjectManager - " +
                                              message.arg(file, migrated)));
         QCOMPARE(log.names, opened);
-        if (!directoryInTheWay)
+        if (!directoryInTheWay) {
             QCOMPARE(TestFiles::read(migrated), QByteArray("an earlier migration"));
+            QCOMPARE(TestFiles::entries(dir->path()), QStringList({"radio.gtcfg", "radio.gtp"}));
+        }
+    }
+
+    void earlierMigrationThatCannotBeMoved_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<bool>("lockDirectory");
+        QTest::newRow("directory not writable") << "radio" << true;
+        QTest::newRow("no free name to move it aside") << QString(245, 'x') << false;
     }
 
     void earlierMigrationThatCannotBeMoved()
     {
-        if (geteuid() == 0)
+        QFETCH(QString, base);
+        QFETCH(bool, lockDirectory);
+        if (lockDirectory && geteuid() == 0)
             QSKIP("as root every file can be moved: the refusal cannot be staged");
-        const QString file = absolute(dir->filePath("radio.gtp"));
-        const QString migrated = absolute(dir->filePath("radio.gtcfg"));
+        const QString file = absolute(dir->filePath(base + ".gtp"));
+        const QString migrated = absolute(dir->filePath(base + ".gtcfg"));
         TestFiles::write(file, "SET DeviceFamily = alpha\n");
         TestFiles::write(migrated, "an earlier migration");
-        QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QVERIFY(TestFiles::age(migrated, 3600));
+        if (lockDirectory)
+            QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         MessageCapture capture;
         QCOMPARE(manager->SetProject(portPath(file)), 1u);
         QFile::setPermissions(
             dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QVERIFY(capture.textLines().contains("ERROR:enkit:En_ProjectManager - Unable to migrate " +
-                                             file + " - cannot overwrite existing migration " +
-                                             migrated + "\n"));
+        QCOMPARE(capture.textLines(),
+                 QStringList("ERROR:enkit:En_ProjectManager - Unable to migrate " + file +
+                             " - cannot overwrite existing migration " + migrated + "\n"));
         QCOMPARE(TestFiles::read(migrated), QByteArray("an earlier migration"));
     }
 

@@ -31,7 +31,8 @@ public:
     // Installs sink (an empty one restores the stderr printer); answers the previous sink.
     static Sink setSink(Sink sink);
     static const char* kindName(Kind kind);
-    // "ERROR:enkit:En_Project - text" without the trailing newline.
+    // "ERROR:enkit:En_Project - text" without the one final line feed; control characters
+    // in the text are escaped ("\\t", "\\n", "\\x1b"), so the line is safe for a terminal.
     static std::string formatLine(const Message& message);
 
 private:

@@ -40,6 +40,37 @@ std::string sourceName(const char* sourceFile)
     return name;
 }
 
+// Texts carry names read from files: a control character must not reach the terminal,
+// where it could move the cursor, recolour or hide the rest of the line. C1 controls
+// (U+0080 to U+009F, two bytes in UTF-8) act on some terminals too.
+std::string escapeControls(const std::string& text)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c < 0x20 || c == 0x7F) {
+            out += {'\\', 'x', digits[c >> 4], digits[c & 0xF]};
+        } else if (c1) {
+            const auto code = static_cast<unsigned char>(text[++i]);
+            out += {'\\', 'u', '0', '0', digits[code >> 4], digits[code & 0xF]};
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 Port_MsgManData::Port_MsgManData(const char* module, const char* source, int line)
@@ -133,5 +164,5 @@ std::string Port_MsgManData::formatLine(const Message& message)
             text.pop_back();
     }
     return std::string(kindName(message.kind)) + ":" + message.module + ":" + message.source +
-           " - " + text;
+           " - " + escapeControls(text);
 }

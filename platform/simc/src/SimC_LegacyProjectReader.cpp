@@ -152,8 +152,15 @@ boost::shared_ptr<Ipu::IPComposite> LegacyProjectReader::ReadFile(
     const Port::String& file, Format format, const Port::String& designFile,
     const Ipu::VersionedIdentifier& identifier)
 {
-    const QFileInfo info(FileFormat::ToQString(file));
-    QString failure;
+    QString name, failure;
+    if (!FileFormat::ToPath(file, name, failure)) {
+        Port_MsgManData::createObject("simc", "SimC_LegacyProjectReader", __LINE__)
+            .issueWarning("Cannot migrate project file %s: line 1: %s\n",
+                          FileFormat::Escaped(Port::FileName(file).GetAbsolutePath()).c_str(),
+                          failure.toUtf8().constData());
+        return {};
+    }
+    const QFileInfo info(name);
     boost::shared_ptr<Ipu::IPComposite> result;
     QFile input(info.absoluteFilePath());
     if (!info.exists()) {
@@ -344,6 +351,12 @@ bool LegacyProjectReader::ReadAssignment(const std::string& text, bool parameter
 
 bool LegacyProjectReader::SetOption(const std::string& key, const std::string& value)
 {
+    QString reason;
+    // The project name becomes part of the paths the project writes.
+    if (Lower(key) == Lower(Ipu::ProjectOptions::PROJECTNAME) && !value.empty() &&
+        !FileFormat::IsSafeName(Port::String(value), reason)) {
+        return Fail(QStringLiteral("project name refused: %1").arg(reason));
+    }
     if (options.SetValue(Port::String(key), Port::String(value)) == 0) {
         return true;
     }
@@ -376,6 +389,10 @@ bool LegacyProjectReader::NameMember(const std::string& name)
 {
     if (name.empty()) {
         return Fail(QStringLiteral("an IP without a name"));
+    }
+    QString reason;
+    if (!FileFormat::IsSafeName(Port::String(name), reason)) {
+        return Fail(QStringLiteral("member name refused: %1").arg(reason));
     }
     if (!memberNames.insert(name).second) {
         return Fail(QStringLiteral("member name '%1' given twice").arg(Q(name)));

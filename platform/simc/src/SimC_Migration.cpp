@@ -17,14 +17,19 @@ namespace {
 bool Refuse(const Port::String& legacy, const Port::String& target, const QString& reason)
 {
     Port_MsgManData::createObject("simc", "SimC_Migration", __LINE__)
-        .issueWarning("Cannot migrate project file %s to %s: %s\n", legacy.c_str(), target.c_str(),
-                      reason.toUtf8().constData());
+        .issueWarning("Cannot migrate project file %s to %s: %s\n",
+                      ProjectFileFormat::Escaped(legacy).c_str(),
+                      ProjectFileFormat::Escaped(target).c_str(), reason.toUtf8().constData());
     return false;
 }
 
 bool Write(const Port::String& legacy, const Port::String& target, const QByteArray& content)
 {
-    ProjectFileWriter writer(ProjectFileFormat::ToQString(target));
+    QString path, reason;
+    if (!ProjectFileFormat::ToPath(target, path, reason)) {
+        return Refuse(legacy, target, reason);
+    }
+    ProjectFileWriter writer(path);
     if (writer.Write(content) && writer.Commit()) {
         return true;
     }

@@ -52,6 +52,15 @@ public:
     // parser turns into line feeds). Anything else is stored in base64.
     static bool IsPlainText(const Port::String& text);
     static QString ToQString(const Port::String& text);
+    // A file path as Qt names it. False, with the reason, for bytes that are not UTF-8:
+    // Qt would make another name of them and open or write a different file.
+    static bool ToPath(const Port::String& path, QString& out, QString& reason);
+    // The text for a message: bytes that are not UTF-8 and control characters as \xNN.
+    static Port::String Escaped(const Port::String& text);
+    // Whether a name read from a file may become part of a path: not empty, not "." or
+    // "..", UTF-8 without separators, control characters or characters that some file
+    // systems refuse (<>:"|?*). False with the reason.
+    static bool IsSafeName(const Port::String& name, QString& reason);
     static Port::String ToPortString(QStringView text);
 };
 

@@ -73,6 +73,12 @@ bool Decode(QStringView text, Port::String& out)
     return true;
 }
 
+// The project name becomes part of the paths the project writes.
+bool IsProjectNameKey(const Port::String& key)
+{
+    return key.Compare(Ipu::ProjectOptions::PROJECTNAME, Port::CompareIgnoreCase) == 0;
+}
+
 void Warn(const Port::String& file, int line, const char* format, const QString& text)
 {
     Port_MsgManData::createObject("simc", "SimC_ProjectFileReader", line)
@@ -83,9 +89,14 @@ void Warn(const Port::String& file, int line, const char* format, const QString&
 
 boost::shared_ptr<Ipu::IPComposite> ProjectFileReader::ReadFile(const Port::String& file)
 {
-    const QFileInfo info(Format::ToQString(file));
+    QString name, failure;
+    if (!Format::ToPath(file, name, failure)) {
+        Warn(Format::Escaped(Port::FileName(file).GetAbsolutePath()), __LINE__,
+             "Cannot open project file %s: %s\n", At(1, 1, failure));
+        return {};
+    }
+    const QFileInfo info(name);
     const Port::String path = Format::ToPortString(info.absoluteFilePath());
-    QString failure;
     QStringList notes;
     boost::shared_ptr<Ipu::IPComposite> result;
     QFile input(info.absoluteFilePath());
@@ -272,9 +283,14 @@ void ProjectFileReader::ReadOptions(Ipu::VendorExtensions& owner)
         const qint64 line = xml.lineNumber();
         const qint64 column = xml.columnNumber();
         Port::String key, value;
+        QString reason;
         const QXmlStreamAttributes attributes = xml.attributes();
         if (!CheckAttributes(attributes, {Format::KEY}, {Format::ENCODING}) ||
             !Text(attributes, Format::KEY, key) || !ReadContent(value)) {
+            return;
+        }
+        if (IsProjectNameKey(key) && !value.IsEmpty() && !Format::IsSafeName(value, reason)) {
+            xml.raiseError(QStringLiteral("project name refused: %1").arg(reason));
             return;
         }
         if (options.SetValue(key, value) != 0) {
@@ -564,11 +580,16 @@ bool ProjectFileReader::ReadContent(Port::String& out)
     return true;
 }
 
-// Member names are unique within a design.
+// Member names are unique within a design, and may become file names.
 bool ProjectFileReader::AddName(const Port::String& name)
 {
+    QString reason;
     if (name.IsEmpty()) {
         xml.raiseError(QStringLiteral("a member without a name"));
+        return false;
+    }
+    if (!Format::IsSafeName(name, reason)) {
+        xml.raiseError(QStringLiteral("member name refused: %1").arg(reason));
         return false;
     }
     if (!names.insert(name).second) {

@@ -5,7 +5,6 @@
 #include "Port_MsgManData.h"
 #include "SimC_ProjectFileFormat.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QXmlStreamWriter>
 
@@ -256,7 +255,7 @@ bool Serializer::Write(const Ipu::IPComposite& design, QString& reason)
 void Warn(const Port::String& file, const QString& reason)
 {
     Port_MsgManData::createObject("simc", "SimC_ProjectFileWriter", __LINE__)
-        .issueWarning("Cannot save project file %s: %s\n", file.c_str(),
+        .issueWarning("Cannot save project file %s: %s\n", Format::Escaped(file).c_str(),
                       reason.toUtf8().constData());
 }
 
@@ -274,7 +273,12 @@ QByteArray ProjectFileWriter::ToXml(const Ipu::IPComposite& design, QString& rea
 
 bool ProjectFileWriter::Save(const QByteArray& content, const Port::String& file)
 {
-    ProjectFileWriter writer(Format::ToQString(file));
+    QString path, reason;
+    if (!Format::ToPath(file, path, reason)) {
+        Warn(file, reason);
+        return false;
+    }
+    ProjectFileWriter writer(path);
     if (writer.Write(content) && writer.Commit()) {
         return true;
     }
@@ -289,7 +293,7 @@ ProjectFileWriter::~ProjectFileWriter() = default;
 bool ProjectFileWriter::Write(const QByteArray& content)
 {
     const QFileInfo info(file);
-    if (!QDir().mkpath(info.absolutePath())) {
+    if (!directories.Make(Format::ToPortString(info.absolutePath()))) {
         error = QStringLiteral("the directory %1 cannot be created").arg(info.absolutePath());
         return false;
     }
@@ -316,6 +320,7 @@ bool ProjectFileWriter::Commit()
         error = output->errorString();
         return false;
     }
+    directories.Keep();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Ipu_IPComposite.h"
+#include "Port_DirectoryMaker.h"
 #include "Port_StringBase.h"
 
 #include <QByteArray>
@@ -29,7 +30,8 @@ public:
     ProjectFileWriter(const ProjectFileWriter&) = delete;
     ProjectFileWriter& operator=(const ProjectFileWriter&) = delete;
 
-    // The content goes to the temporary file; the directory is made when missing.
+    // The content goes to the temporary file; the directory is made when missing, and
+    // removed again unless Commit succeeds.
     bool Write(const QByteArray& content);
     // The temporary file replaces the file.
     bool Commit();
@@ -37,6 +39,7 @@ public:
 
 private:
     QString file;
+    Port::DirectoryMaker directories;  // declared first: it outlives the temporary file
     std::unique_ptr<QSaveFile> output;
     QString error;
 };

@@ -38,11 +38,31 @@ void TestMsgManData::formatLine_data()
     QTest::newRow("one newline") << int(Msg::Warning) << "a\n"
                                  << "WARNING:enkit:En_Project - a";
     QTest::newRow("only one newline") << int(Msg::Info) << "a\n\n"
-                                      << "INFO:enkit:En_Project - a\n";
+                                      << "INFO:enkit:En_Project - a\\n";
     QTest::newRow("crlf") << int(Msg::Status) << "a\r\n"
                           << "STATUS:enkit:En_Project - a";
+    // Control characters from file contents never reach the terminal raw.
     QTest::newRow("inner newline") << int(Msg::Error) << "a\nb"
-                                   << "ERROR:enkit:En_Project - a\nb";
+                                   << "ERROR:enkit:En_Project - a\\nb";
+    QTest::newRow("tab") << int(Msg::Error) << "a\tb\n"
+                         << "ERROR:enkit:En_Project - a\\tb";
+    QTest::newRow("escape sequence") << int(Msg::Error) << "\x1b[2Jgone\n"
+                                     << "ERROR:enkit:En_Project - \\x1b[2Jgone";
+    QTest::newRow("inner carriage return") << int(Msg::Warning) << "shown\rhidden\n"
+                                           << "WARNING:enkit:En_Project - shown\\rhidden";
+    QTest::newRow("bell and delete") << int(Msg::Info)
+                                     << QString(
+                                            "a\x07"
+                                            "b\x7f")
+                                     << "INFO:enkit:En_Project - a\\x07b\\x7f";
+    QTest::newRow("c1 control") << int(Msg::Info)
+                                << QString::fromUtf8(
+                                       "a\xc2\x9b"
+                                       "1m")
+                                << "INFO:enkit:En_Project - a\\u009b1m";
+    QTest::newRow("other text kept")
+        << int(Msg::Info) << QString::fromUtf8("caf\xc3\xa9 \\ 50%")
+        << QString::fromUtf8("INFO:enkit:En_Project - caf\xc3\xa9 \\ 50%");
     QTest::newRow("empty") << int(Msg::Error) << ""
                            << "ERROR:enkit:En_Project - ";
 }
@@ -95,6 +115,7 @@ void TestMsgManData::kindsReachTheSink()
     msg.issueInfo("i%c", '3');
     msg.issueStatus("s%.1f\r\n", 4.0);
     Msg::createObject("other", "Ot_Part", 2).issueInfo("done");
+    // Each text whole as issued: the prefix is the only thing the capture adds.
     QCOMPARE(capture.lines(),
              (std::vector<std::string>{"ERROR:dsgn:Ds_Core - e1\n", "WARNING:dsgn:Ds_Core - w2",
                                        "INFO:dsgn:Ds_Core - i3", "STATUS:dsgn:Ds_Core - s4.0\r\n",
@@ -124,6 +145,11 @@ void TestMsgManData::defaultSinkWritesStderr()
     const Msg::Sink previous = Msg::setSink(Msg::Sink());
     Msg::createObject("enkit", "En_Project.cpp", 1).issueError("bad %s\n", "thing");
     Msg::createObject("enkit", "En_Project.cpp", 1).issueStatus("ok");
+    Msg::Message stored;
+    const Msg::Sink printer = Msg::setSink([&stored](const Msg::Message& m) { stored = m; });
+    Msg::createObject("enkit", "En_Project.cpp", 1).issueInfo("a\x1b]0;b\n");
+    Msg::setSink(printer);
+    Msg::createObject("enkit", "En_Project.cpp", 1).issueInfo("a\x1b]0;b\n");
     std::fflush(stderr);
     ::dup2(saved, STDERR_FILENO);
     ::close(saved);
@@ -132,7 +158,9 @@ void TestMsgManData::defaultSinkWritesStderr()
     QFile result(path);
     QVERIFY(result.open(QIODevice::ReadOnly));
     QCOMPARE(result.readAll(),
-             QByteArray("ERROR:enkit:En_Project - bad thing\nSTATUS:enkit:En_Project - ok\n"));
+             QByteArray("ERROR:enkit:En_Project - bad thing\nSTATUS:enkit:En_Project - ok\n"
+                        "INFO:enkit:En_Project - a\\x1b]0;b\n"));
+    QCOMPARE(stored.text, std::string("a\x1b]0;b\n"));
 }
 
 // Issuers and a sink swap running together; TSan checks the sink hand-over.

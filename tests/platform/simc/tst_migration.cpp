@@ -210,6 +210,32 @@ void TestMigration::malformedLine_data()
     QTest::newRow("gpr member name twice")
         << "gpr" << QByteArray("component a pellor:test:fifo:1.0\ncomponent a pellor:x:y:1\n")
         << "line 2: member name 'a' given twice";
+    // Names that would leave the project's directory or hide text on a terminal.
+    const QString refused = "line %1: member name refused: the name '%2' ";
+    const QString separator = "holds the character '%1', which a file name cannot hold\n";
+    QTest::newRow("gtp member name with a slash")
+        << "gtp" << fifo + "CSET component_name = ../evil\nEND\n"
+        << refused.arg(2).arg("../evil") + separator.arg('/');
+    QTest::newRow("gtp member name with a backslash")
+        << "gtp" << fifo + "CSET component_name = \"a\\b\"\nEND\n"
+        << refused.arg(2).arg("a\\b") + separator.arg('\\');
+    QTest::newRow("gtp member name ..") << "gtp" << fifo + "CSET component_name = ..\nEND\n"
+                                        << refused.arg(2).arg("..") + "cannot name a file\n";
+    QTest::newRow("gtp member name with an escape character")
+        << "gtp" << fifo + "CSET component_name = a\x1b[2Jb\nEND\n"
+        << refused.arg(2).arg("a\\x1b[2Jb") + "holds a control character\n";
+    QTest::newRow("gtp member name not UTF-8")
+        << "gtp" << fifo + "CSET component_name = caf\xe9\nEND\n"
+        << refused.arg(2).arg("caf\\xe9") + "holds bytes that are not UTF-8\n";
+    QTest::newRow("gtp project name with a slash")
+        << "gtp" << QByteArray("SET ProjectName = ../../etc/x\n")
+        << "line 1: project name refused: the name '../../etc/x' " + separator.arg('/');
+    QTest::newRow("gpr member name with a control character")
+        << "gpr" << QByteArray("component a\x01 pellor:test:fifo:1.0\n")
+        << refused.arg(1).arg("a\\x01") + "holds a control character\n";
+    QTest::newRow("gpr project name .") << "gpr" << QByteArray("projectname=.\n")
+                                        << "line 1: project name refused: the name '.' cannot "
+                                           "name a file\n";
     QTest::newRow("gpr no name before =") << "gpr" << QByteArray("=5\n") << "line 1: no name";
     QTest::newRow("gpr blank in a name")
         << "gpr" << QByteArray("component a pellor:test:fifo:1.0\nmy depth = 5\n")

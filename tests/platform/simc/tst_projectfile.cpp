@@ -2,6 +2,7 @@
 #include "Ipu_ProjectOptions.h"
 #include "MessageCapture.h"
 #include "TestDevices.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 #include <unistd.h>
+#include <cstdio>
 
 namespace {
 
@@ -87,6 +89,7 @@ private slots:
     void refusedOptionValueIsReported();
     void badFile_data();
     void badFile();
+    void nameNotUtf8IsRefused();
     void saveCreatesTheDirectory();
     void saveFailure_data();
     void saveFailure();
@@ -140,7 +143,7 @@ Port::String TestProjectFile::buildProject(const QString& file)
     options.SetDesignEntry("VHDL");
     adder->SetProjectOptions(options);
 
-    const auto gone = Member(engine.designs->AddComponent(id, kGone, "odd\nname\x01",
+    const auto gone = Member(engine.designs->AddComponent(id, kGone, "odd name\xef\xbf\xbe",
                                                           "\xff\xfe not UTF-8", "ctrl \x02 char"));
     gone->GetParameters().Add({"mode", "a&b <c> \"d\" ]]>", "", {}, "", ""});
     gone->GetParameters().Add({"raw", Port::String("\0\x1f", 2), "", {}, "", ""});
@@ -159,7 +162,7 @@ void TestProjectFile::roundTrip()
     QVERIFY(!reopened.IsEmpty());
     QCOMPARE(Describe(*Design(reopened)), before);
     QVERIFY(Member(reopened + "/adder_0"));
-    QVERIFY(Member(reopened + "/odd\nname\x01"));
+    QVERIFY(Member(reopened + "/odd name\xef\xbf\xbe"));
     QVERIFY(capture.messages().empty());
     QCOMPARE(engine.projects->CloseDesign(reopened), 0u);
 }
@@ -299,6 +302,36 @@ void TestProjectFile::badFile_data()
     QTest::newRow("huge") << QByteArray() << qint64(64 * 1024 * 1024 + 1)
                           << "line 1, column 1: larger than 64 MiB (67108865 bytes)";
     QTest::newRow("directory") << QByteArray() << qint64(-1) << "not a regular file";
+    // Names that would leave the project's directory or hide text on a terminal.
+    const QString refused = "member name refused: the name '%1' ";
+    const QString separator = "holds the character '%1', which a file name cannot hold\n";
+    QTest::newRow("member name with a slash")
+        << Project(Component("../up")) << qint64(0)
+        << "line 4, column 57: " + refused.arg("../up") + separator.arg('/');
+    QTest::newRow("member name with a backslash")
+        << Project(Component("a\\b")) << qint64(0)
+        << "line 4, column 55: " + refused.arg("a\\b") + separator.arg('\\');
+    QTest::newRow("member name with a colon")
+        << Project(Component("c:x")) << qint64(0)
+        << "line 4, column 55: " + refused.arg("c:x") + separator.arg(':');
+    QTest::newRow("member name ..")
+        << Project(Component("..")) << qint64(0)
+        << "line 4, column 54: " + refused.arg("..") + "cannot name a file\n";
+    QTest::newRow("member name .")
+        << Project(Component(".")) << qint64(0)
+        << "line 4, column 53: " + refused.arg(".") + "cannot name a file\n";
+    QTest::newRow("member name with an escape character")
+        << QByteArray(good).replace("name=\"a\"", "nameBase64=\"YRtbMko=\"") << qint64(0)
+        << "line 4, column 66: " + refused.arg("a\\x1b[2J") + "holds a control character\n";
+    QTest::newRow("member name not UTF-8")
+        << QByteArray(good).replace("name=\"a\"", "nameBase64=\"Y2Fm6Q==\"") << qint64(0)
+        << "line 4, column 66: " + refused.arg("caf\\xe9") + "holds bytes that are not UTF-8\n";
+    QTest::newRow("project name with a slash")
+        << QByteArray(good).replace(
+               "  <members>",
+               "  <options><option key=\"ProjectName\">../../x</option></options>\n  <members>")
+        << qint64(0)
+        << "line 3, column 53: project name refused: the name '../../x' " + separator.arg('/');
 }
 
 void TestProjectFile::badFile()
@@ -335,6 +368,26 @@ void TestProjectFile::badFile()
     if (size == 0)
         QCOMPARE(ReadAll(file), before);
     QCOMPARE(QFileInfo(file).lastModified(), modified);
+}
+
+// Qt reads the bytes "caf\xe9" as "caf\uFFFD": the file of that other name must not be
+// opened in its place.
+void TestProjectFile::nameNotUtf8IsRefused()
+{
+    const std::string root = QDir(dir->path()).absolutePath().toStdString();
+    const Port::String id = buildProject(path("source.gtcfg"));
+    QVERIFY(engine.projects->SaveDesign(id));
+    engine.projects->CloseDesign(id);
+    const QByteArray content = ReadAll(path("source.gtcfg"));
+    QVERIFY(WriteAll(path(QString::fromUtf8("caf\xef\xbf\xbd.gtcfg")), content));
+    QVERIFY(TestFiles::writeBytes(root + "/caf\xe9.gtcfg", content));
+    MessageCapture capture;
+    QVERIFY(engine.projects->OpenDesign(root + "/caf\xe9.gtcfg").IsEmpty());
+    QCOMPARE(capture.lines(),
+             std::vector<std::string>{
+                 "WARNING:simc:SimC_ProjectFileReader - Cannot open project file " + root +
+                 "/caf\\xe9.gtcfg: line 1, column 1: the name is not valid UTF-8\n"});
+    std::remove((root + "/caf\xe9.gtcfg").c_str());  // Qt cannot name it to clean up
 }
 
 void TestProjectFile::saveCreatesTheDirectory()
