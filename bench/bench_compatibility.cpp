@@ -56,6 +56,7 @@ struct Fixture {
         QDir().mkpath(dir.filePath("catalog"));
         Sim::DataLocation::SetDeviceDatabaseFile(dir.filePath("devices.json").toStdString());
         Sim::DataLocation::SetCatalogDirectories({dir.filePath("catalog").toStdString()});
+        Sim::DataLocation::SetDefaultCatalogUsed(false);
         En::Global::_batchCommandRuntimeOptions.EnableBatchMode(true);
         En::EndWatchThread::Start();
         En::ProjectManager* manager = En::ProjectManager::GetInstance();

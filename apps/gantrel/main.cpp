@@ -70,6 +70,7 @@ void applyDataLocation(const CommandLine& commandLine)
     for (const QString& directory : commandLine.catalogDirectories())
         directories.push_back(Sim::Utility::QStringToPortString(directory));
     Sim::DataLocation::SetCatalogDirectories(directories);
+    Sim::DataLocation::SetDefaultCatalogUsed(commandLine.defaultCatalog());
     Sim::DataLocation::SetDeviceDatabaseFile(
         Sim::Utility::QStringToPortString(commandLine.devicesFile()));
 }

@@ -82,7 +82,8 @@ private slots:
     // A damaged file is skipped with a warning naming it; the listing is still produced.
     void listIpsAsJson()
     {
-        const Run result = run({"--catalog", dir.filePath("catalog"), "--list-ips", "--json"});
+        const Run result = run(
+            {"--catalog", dir.filePath("catalog"), "--no-default-catalog", "--list-ips", "--json"});
         QCOMPARE(result.exitCode, 0);
         QVERIFY2(result.err.contains("WARNING:sim:Sim_CatalogLoader") &&
                      result.err.contains("broken.xml"),
@@ -100,12 +101,47 @@ private slots:
         QCOMPARE(ips[1].toObject()["families"].toArray(), QJsonArray());
     }
 
+    void catalogAddsToEmbedded_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("environment");  // GANTREL_CATALOG_PATH; null: unset
+        QTest::addColumn<bool>("ours");
+        QTest::addColumn<bool>("embedded");
+        const QString a = dir.filePath("catalog/a");
+        QTest::newRow("embedded only") << QStringList() << QByteArray() << false << true;
+        QTest::newRow("--catalog adds")
+            << QStringList{"--catalog", a} << QByteArray() << true << true;
+        QTest::newRow("--no-default-catalog leaves it out")
+            << QStringList{"--catalog", a, "--no-default-catalog"} << QByteArray() << true << false;
+        QTest::newRow("environment adds") << QStringList() << a.toUtf8() << true << true;
+    }
+
+    void catalogAddsToEmbedded()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, environment);
+        QFETCH(bool, ours);
+        QFETCH(bool, embedded);
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        variables.remove("GANTREL_CATALOG_PATH");
+        if (!environment.isNull())
+            variables.insert("GANTREL_CATALOG_PATH", QString::fromUtf8(environment));
+        const Run result = run(arguments + QStringList{"--list-ips", "--json"}, variables);
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        QStringList vlnvs;
+        for (const QJsonValue& ip : jsonArray(result.out))
+            vlnvs << ip.toObject()["vlnv"].toString();
+        QCOMPARE(vlnvs.contains("pellor:test:alpha:1.0"), ours);
+        QCOMPARE(vlnvs.contains("pellor:ip:fifo_sync:2.1"), embedded);
+    }
+
     void catalogFromEnvironment()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("GANTREL_CATALOG_PATH",
                            dir.filePath("catalog/a") + ":" + dir.filePath("nowhere"));
-        const Run result = run({"--list-ips"}, environment);
+        const Run result = run({"--list-ips", "--no-default-catalog"}, environment);
         QVERIFY2(result.err.contains("nowhere"), "a missing directory is named");
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.out.contains("pellor:test:alpha:1.0") && !result.out.contains("beta"),
@@ -192,8 +228,8 @@ private slots:
         }
         Ipu::ElementIndex::Clear();
 
-        const QStringList data{"--catalog", dir.filePath("info"), "--devices",
-                               dir.filePath("devices.json")};
+        const QStringList data{"--catalog", dir.filePath("info"), "--no-default-catalog",
+                               "--devices", dir.filePath("devices.json")};
         const Run result = run(data + QStringList{"--info", file, "--json"});
         QCOMPARE(result.exitCode, 0);
         const QJsonObject info = QJsonDocument::fromJson(result.out).object();
@@ -246,8 +282,8 @@ private slots:
     // is migrated on the way.
     void newProjectThenInfo()
     {
-        const QStringList data{"--catalog", dir.filePath("info"), "--devices",
-                               dir.filePath("devices.json")};
+        const QStringList data{"--catalog", dir.filePath("info"), "--no-default-catalog",
+                               "--devices", dir.filePath("devices.json")};
         TestFiles::write(dir.filePath("devices.json"), TestDevices::json());
         const QString project = dir.filePath("fresh/design");
         const Run created = run(data + QStringList{"--new", project});
@@ -442,7 +478,8 @@ private slots:
 
     void tableIsAligned()
     {
-        const Run result = run({"--catalog", dir.filePath("catalog/a"), "--list-ips"});
+        const Run result =
+            run({"--catalog", dir.filePath("catalog/a"), "--no-default-catalog", "--list-ips"});
         QCOMPARE(result.exitCode, 0);
         const QList<QByteArray> lines = result.out.trimmed().split('\n');
         QCOMPARE(lines.size(), 2);

@@ -22,6 +22,7 @@ TestEnvironment::TestEnvironment()
     QDir().mkpath(catalogDirectory());
     Sim::DataLocation::SetDeviceDatabaseFile(root.filePath("devices.json").toStdString());
     Sim::DataLocation::SetCatalogDirectories({catalogDirectory().toStdString()});
+    Sim::DataLocation::SetDefaultCatalogUsed(false);
     En::Global::_batchCommandRuntimeOptions.EnableBatchMode(true);
     En::EndWatchThread::Start();
 }

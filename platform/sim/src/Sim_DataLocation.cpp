@@ -15,6 +15,7 @@ namespace {
 struct Overrides {
     std::mutex mutex;
     std::vector<Port::String> catalogDirectories;
+    bool defaultCatalogUsed = true;
     Port::String deviceDatabaseFile;
 };
 
@@ -95,16 +96,32 @@ void DataLocation::SetDeviceDatabaseFile(const Port::String& file)
     State().deviceDatabaseFile = absolute;
 }
 
+void DataLocation::SetDefaultCatalogUsed(bool used)
+{
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().defaultCatalogUsed = used;
+}
+
+bool DataLocation::IsDefaultCatalogUsed()
+{
+    std::lock_guard<std::mutex> lock(State().mutex);
+    return State().defaultCatalogUsed;
+}
+
+// The user's directories come first, so that the first file of a VLNV, which the loader
+// keeps, is the user's own copy rather than the embedded one.
 std::vector<Port::String> DataLocation::CatalogDirectories()
 {
+    std::vector<Port::String> directories;
+    bool useDefault = true;
     {
         std::lock_guard<std::mutex> lock(State().mutex);
-        if (!State().catalogDirectories.empty())
-            return State().catalogDirectories;
+        directories = State().catalogDirectories;
+        useDefault = State().defaultCatalogUsed;
     }
-    std::vector<Port::String> directories =
-        SplitSearchPath(Port_Env::GetVariable("GANTREL_CATALOG_PATH"));
     if (directories.empty())
+        directories = SplitSearchPath(Port_Env::GetVariable("GANTREL_CATALOG_PATH"));
+    if (useDefault)
         directories.push_back(DataDirectory() + "/catalog");
     return directories;
 }

@@ -33,6 +33,7 @@ public:
         Restore(CatalogVariable, hadCatalog, catalog);
         Restore(DevicesVariable, hadDevices, devices);
         DataLocation::SetCatalogDirectories({});
+        DataLocation::SetDefaultCatalogUsed(true);
         DataLocation::SetDeviceDatabaseFile(Port::String());
     }
     LocationGuard(const LocationGuard&) = delete;
@@ -100,41 +101,52 @@ private slots:
 void tst_DataLocation::precedence_data()
 {
     QTest::addColumn<QStringList>("commandLineCatalog");
+    QTest::addColumn<bool>("defaultCatalogUsed");
     QTest::addColumn<QByteArray>("environmentCatalog");  // null: unset
     QTest::addColumn<QStringList>("expectedCatalog");
     QTest::addColumn<QString>("commandLineDevices");
     QTest::addColumn<QByteArray>("environmentDevices");
     QTest::addColumn<QString>("expectedDevices");
 
-    QTest::newRow("embedded default") << QStringList() << QByteArray() << QStringList("<default>")
-                                      << "" << QByteArray() << "<default>";
-    QTest::newRow("environment") << QStringList() << QByteArray("/e/one:/e/two")
-                                 << QStringList({"/e/one", "/e/two"}) << ""
+    const QStringList none;
+    const QStringList embedded("<default>");
+    QTest::newRow("embedded default")
+        << none << true << QByteArray() << embedded << "" << QByteArray() << "<default>";
+    QTest::newRow("environment") << none << true << QByteArray("/e/one:/e/two")
+                                 << QStringList({"/e/one", "/e/two", "<default>"}) << ""
                                  << QByteArray("/e/devices.json") << "/e/devices.json";
     QTest::newRow("environment, empty entries skipped")
-        << QStringList() << QByteArray("::/e/one::") << QStringList("/e/one") << ""
+        << none << true << QByteArray("::/e/one::") << QStringList({"/e/one", "<default>"}) << ""
         << QByteArray("/e/devices.json") << "/e/devices.json";
     QTest::newRow("environment set but empty")
-        << QStringList() << QByteArray("") << QStringList("<default>") << "" << QByteArray("")
-        << "<default>";
+        << none << true << QByteArray("") << embedded << "" << QByteArray("") << "<default>";
     QTest::newRow("command line over environment")
-        << QStringList({"/c/one", "/c/two"}) << QByteArray("/e/one")
-        << QStringList({"/c/one", "/c/two"}) << "/c/devices.json" << QByteArray("/e/devices.json")
-        << "/c/devices.json";
-    QTest::newRow("command line over default")
-        << QStringList("/c/one") << QByteArray() << QStringList("/c/one") << "/c/devices.json"
-        << QByteArray() << "/c/devices.json";
+        << QStringList({"/c/one", "/c/two"}) << true << QByteArray("/e/one")
+        << QStringList({"/c/one", "/c/two", "<default>"}) << "/c/devices.json"
+        << QByteArray("/e/devices.json") << "/c/devices.json";
+    QTest::newRow("command line before default")
+        << QStringList("/c/one") << true << QByteArray() << QStringList({"/c/one", "<default>"})
+        << "/c/devices.json" << QByteArray() << "/c/devices.json";
+    QTest::newRow("command line without default")
+        << QStringList("/c/one") << false << QByteArray("/e/one") << QStringList("/c/one") << ""
+        << QByteArray() << "<default>";
+    QTest::newRow("environment without default")
+        << none << false << QByteArray("/e/one") << QStringList("/e/one") << "" << QByteArray()
+        << "<default>";
+    QTest::newRow("nothing at all")
+        << none << false << QByteArray() << none << "" << QByteArray() << "<default>";
     QTest::newRow("relative paths made absolute")
-        << QStringList("rel/catalog") << QByteArray() << QStringList("rel/catalog") << ""
+        << QStringList("rel/catalog") << false << QByteArray() << QStringList("rel/catalog") << ""
         << QByteArray("rel/devices.json") << "rel/devices.json";
     QTest::newRow("paths cleaned")
-        << QStringList("/c/one/../two/") << QByteArray() << QStringList("/c/two") << ""
+        << QStringList("/c/one/../two/") << false << QByteArray() << QStringList("/c/two") << ""
         << QByteArray("/e//x/./d.json") << "/e/x/d.json";
 }
 
 void tst_DataLocation::precedence()
 {
     QFETCH(QStringList, commandLineCatalog);
+    QFETCH(bool, defaultCatalogUsed);
     QFETCH(QByteArray, environmentCatalog);
     QFETCH(QStringList, expectedCatalog);
     QFETCH(QString, commandLineDevices);
@@ -149,6 +161,7 @@ void tst_DataLocation::precedence()
     for (const QString& directory : commandLineCatalog)
         directories.push_back(Port::String(directory.toStdString()));
     DataLocation::SetCatalogDirectories(directories);
+    DataLocation::SetDefaultCatalogUsed(defaultCatalogUsed);
     DataLocation::SetDeviceDatabaseFile(Port::String(commandLineDevices.toStdString()));
 
     const QString data = ToQt(DataLocation::DataDirectory());

@@ -56,6 +56,8 @@ void TestCIPEngine::initTestCase()
     engine = Engine::make();
     QVERIFY2(engine.complete(), CitP::Factory::LastError().c_str());
     QVERIFY(TestDevices::load());
+    // The refresh tests count the IPs of their own catalogue only.
+    Sim::DataLocation::SetDefaultCatalogUsed(false);
     if (!Ipu::ElementIndex::HasElement(kKey))
         AddCatalogueEntry(kKey, {{"depth", "16"}, {"width", "8"}});
 }
