@@ -10,6 +10,9 @@ namespace Ipu {
 // Texts are kept exactly as given; comparing them loosely is the caller's choice.
 class PelPart {
 public:
+    // The speed grade of a part that has none of its own, as the device database lists it.
+    static constexpr const char* NO_SPEED_GRADE = "-";
+
     PelPart() = default;
     PelPart(const Port::String& family, const Port::String& device, const Port::String& package,
             const Port::String& speedGrade);
@@ -30,7 +33,8 @@ public:
     // Device, package and speed grade run together, the grade after a '-' unless it
     // already starts with one: "tl2x50" "qf100" "-4" gives "tl2x50qf100-4", and grade
     // "4" gives the same. The family is left out: device names are unique across
-    // families. Empty fields are skipped, so an undefined part may give "".
+    // families. Empty fields are skipped, and so is the grade NO_SPEED_GRADE, so an
+    // undefined part may give "".
     Port::String GetFullPartName() const;
 
     // Exact, byte for byte, on all four texts.

@@ -17,7 +17,7 @@ Port::String PelPart::GetFullPartName() const
 {
     Port::String name = device;
     name.Append(package);
-    if (!speedGrade.IsEmpty()) {
+    if (!speedGrade.IsEmpty() && speedGrade != NO_SPEED_GRADE) {
         if (speedGrade[0] != '-') {
             name.Append('-');
         }

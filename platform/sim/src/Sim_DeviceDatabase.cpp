@@ -93,7 +93,8 @@ bool IsNameCharacter(QChar c)
            u == u'_' || u == u'.' || u == u'+' || u == u'-';
 }
 
-// Names end up in project files, batch commands and file names, so they stay plain ASCII.
+// Family names are stored in catalogue files and project files as identifiers, so they
+// stay plain ASCII.
 Port::String CheckName(const QString& text, const QString& path)
 {
     if (text.isEmpty() || text.size() > MaximumNameLength ||
@@ -103,10 +104,37 @@ Port::String CheckName(const QString& text, const QString& path)
     return ToPort(text);
 }
 
+// Device, package and speed-grade names are written as option values into project files
+// and line-oriented command files, and never into file names. In those lines a blank or a
+// control character would split or end the value, '"' would end a quoted value, '=' is the
+// key-value separator and '\\' the escape of other tools; everything else printable, '/'
+// included (speed grades such as "C6/I5"), is kept.
+bool IsPartNameCharacter(char32_t c)
+{
+    return QChar::isPrint(c) && !QChar::isSpace(c) && c != U'"' && c != U'=' && c != U'\\';
+}
+
+Port::String CheckPartName(const QString& text, const QString& path)
+{
+    const QList<uint> codePoints = text.toUcs4();
+    if (text.isEmpty() || text.size() > MaximumNameLength ||
+        !std::all_of(codePoints.begin(), codePoints.end(),
+                     [](uint c) { return IsPartNameCharacter(char32_t(c)); }))
+        Fail(path, Quoted(text) + QStringLiteral(" is not a valid part name (1 to 64 printable "
+                                                 "characters, no blank, '\"', '=' or '\\')"));
+    return ToPort(text);
+}
+
 Port::String ReadName(const QJsonObject& object, const QString& path, const char* key)
 {
     return CheckName(ExpectString(Require(object, path, key), Member(path, key)),
                      Member(path, key));
+}
+
+Port::String ReadPartName(const QJsonObject& object, const QString& path)
+{
+    return CheckPartName(ExpectString(Require(object, path, "name"), Member(path, "name")),
+                         Member(path, "name"));
 }
 
 // Visible names are shown in lists, so any printable text will do, but no blank edges.
@@ -142,58 +170,72 @@ private:
     std::unordered_map<std::string, QString> seen;
 };
 
-std::vector<Port::String> ParseSpeedGrades(const QJsonValue& value, const QString& path)
+// An entry that cannot be used is left out, its fault kept for the warning, and the rest
+// of the list is read; a list left without entries fails as a whole, so that no list of
+// the database is empty.
+template <typename Parse>
+auto ParseEntries(const QJsonValue& value, const QString& path, std::vector<std::string>& leftOut,
+                  Parse parse)
 {
     const QJsonArray array = ExpectList(value, path);
-    NameRegistry registry("speed grade");
-    std::vector<Port::String> speedGrades;
+    std::vector<decltype(parse(array.at(0), path))> entries;
     for (qsizetype i = 0; i < array.size(); ++i) {
-        const QString where = Element(path, i);
-        speedGrades.push_back(CheckName(ExpectString(array.at(i), where), where));
-        registry.Claim(speedGrades.back(), where);
+        try {
+            entries.push_back(parse(array.at(i), Element(path, i)));
+        } catch (const Fault& fault) {
+            leftOut.push_back(fault.text);
+        }
     }
-    return speedGrades;
+    if (entries.empty())
+        Fail(path, QStringLiteral("no usable entry"));
+    return entries;
 }
 
-std::vector<DeviceDatabase::Package> ParsePackages(const QJsonValue& value, const QString& path)
+std::vector<Port::String> ParseSpeedGrades(const QJsonValue& value, const QString& path,
+                                           std::vector<std::string>& leftOut)
 {
-    const QJsonArray array = ExpectList(value, path);
+    NameRegistry registry("speed grade");
+    return ParseEntries(value, path, leftOut, [&](const QJsonValue& entry, const QString& where) {
+        const Port::String name = CheckPartName(ExpectString(entry, where), where);
+        registry.Claim(name, where);
+        return name;
+    });
+}
+
+std::vector<DeviceDatabase::Package> ParsePackages(const QJsonValue& value, const QString& path,
+                                                   std::vector<std::string>& leftOut)
+{
     NameRegistry registry("package");
-    std::vector<DeviceDatabase::Package> packages;
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        const QString where = Element(path, i);
-        const QJsonObject object = ExpectObject(array.at(i), where);
+    return ParseEntries(value, path, leftOut, [&](const QJsonValue& entry, const QString& where) {
+        const QJsonObject object = ExpectObject(entry, where);
         DeviceDatabase::Package package;
-        package.name = ReadName(object, where, "name");
+        package.name = ReadPartName(object, where);
+        package.speedGrades = ParseSpeedGrades(Require(object, where, "speedGrades"),
+                                               Member(where, "speedGrades"), leftOut);
         registry.Claim(package.name, Member(where, "name"));
-        package.speedGrades =
-            ParseSpeedGrades(Require(object, where, "speedGrades"), Member(where, "speedGrades"));
-        packages.push_back(std::move(package));
-    }
-    return packages;
+        return package;
+    });
 }
 
 // Device names are unique in the whole database, not only in their family: a part is
-// often named by its device alone in messages and file names.
+// often named by its device alone in messages.
 std::vector<DeviceDatabase::Device> ParseDevices(const QJsonValue& value, const QString& path,
-                                                 NameRegistry& deviceNames)
+                                                 NameRegistry& deviceNames,
+                                                 std::vector<std::string>& leftOut)
 {
-    const QJsonArray array = ExpectList(value, path);
-    std::vector<DeviceDatabase::Device> devices;
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        const QString where = Element(path, i);
-        const QJsonObject object = ExpectObject(array.at(i), where);
+    return ParseEntries(value, path, leftOut, [&](const QJsonValue& entry, const QString& where) {
+        const QJsonObject object = ExpectObject(entry, where);
         DeviceDatabase::Device device;
-        device.name = ReadName(object, where, "name");
-        deviceNames.Claim(device.name, Member(where, "name"));
+        device.name = ReadPartName(object, where);
         device.packages =
-            ParsePackages(Require(object, where, "packages"), Member(where, "packages"));
-        devices.push_back(std::move(device));
-    }
-    return devices;
+            ParsePackages(Require(object, where, "packages"), Member(where, "packages"), leftOut);
+        deviceNames.Claim(device.name, Member(where, "name"));
+        return device;
+    });
 }
 
-std::vector<DeviceDatabase::Family> ParseFamilies(const QJsonValue& value)
+std::vector<DeviceDatabase::Family> ParseFamilies(const QJsonValue& value,
+                                                  std::vector<std::string>& leftOut)
 {
     const QString path = QStringLiteral("families");
     const QJsonArray array = ExpectList(value, path);
@@ -209,8 +251,8 @@ std::vector<DeviceDatabase::Family> ParseFamilies(const QJsonValue& value)
         familyNames.Claim(family.name, Member(where, "name"));
         family.visibleName = ReadVisibleName(object, where);
         visibleNames.Claim(family.visibleName, Member(where, "visibleName"));
-        family.devices =
-            ParseDevices(Require(object, where, "devices"), Member(where, "devices"), deviceNames);
+        family.devices = ParseDevices(Require(object, where, "devices"), Member(where, "devices"),
+                                      deviceNames, leftOut);
         families.push_back(std::move(family));
     }
     return families;
@@ -330,10 +372,11 @@ bool DeviceDatabase::Parse(const QByteArray& bytes, std::string& reason)
 {
     families.clear();
     defaultPart = Part();
+    leftOut.clear();
     try {
         const QJsonObject root = ParseDocument(bytes);
         CheckFormatVersion(root);
-        std::vector<Family> parsed = ParseFamilies(Require(root, QString(), "families"));
+        std::vector<Family> parsed = ParseFamilies(Require(root, QString(), "families"), leftOut);
         const QJsonObject defaultObject =
             ExpectObject(Require(root, QString(), "defaultPart"), QStringLiteral("defaultPart"));
         defaultPart = ResolveDefaultPart(parsed, defaultObject);
@@ -341,6 +384,7 @@ bool DeviceDatabase::Parse(const QByteArray& bytes, std::string& reason)
         return true;
     } catch (const Fault& fault) {
         defaultPart = Part();
+        leftOut.clear();
         reason = fault.text;
         return false;
     }

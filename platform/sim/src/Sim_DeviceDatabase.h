@@ -36,9 +36,13 @@ public:
     // Larger inputs are refused before they are parsed.
     static constexpr long long MaximumSize = 64LL * 1024 * 1024;
 
-    // Fills the database from the whole text of a database file. On failure the database
-    // stays empty and reason says what is wrong and where (a byte position or a JSON path).
+    // Fills the database from the whole text of a database file. A device, package or
+    // speed grade that cannot be used is left out (see LeftOut) and the rest is read. On
+    // failure the database stays empty and reason says what is wrong and where (a byte
+    // position or a JSON path).
     bool Parse(const QByteArray& bytes, std::string& reason);
+    // "<JSON path>: <reason>" of each entry the last Parse left out, in file order.
+    const std::vector<std::string>& LeftOut() const { return leftOut; }
 
     bool IsEmpty() const { return families.empty(); }
     const std::vector<Family>& Families() const { return families; }
@@ -53,6 +57,7 @@ public:
 private:
     std::vector<Family> families;
     Part defaultPart;
+    std::vector<std::string> leftOut;
 };
 
 }  // namespace Sim

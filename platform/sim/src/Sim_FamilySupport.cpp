@@ -58,6 +58,11 @@ unsigned LoadBytes(const QByteArray& bytes, const Port::String& origin)
         Reject(origin, reason);
         return 1;
     }
+    const Port_MsgManData message =
+        Port_MsgManData::createObject("sim", "Sim_FamilySupport", __LINE__);
+    for (const std::string& entry : database->LeftOut())
+        message.issueWarning("Device database '%s': entry left out: %s\n", origin.c_str(),
+                             entry.c_str());
     Install(std::move(database));
     return 0;
 }

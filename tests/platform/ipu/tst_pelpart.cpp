@@ -72,6 +72,8 @@ void TestPelPart::fullPartName_data()
     QTest::newRow("dash grade") << QByteArray("-4") << QByteArray("tl2x50qf100-4");
     QTest::newRow("bare grade") << QByteArray("4") << QByteArray("tl2x50qf100-4");
     QTest::newRow("no grade") << QByteArray() << QByteArray("tl2x50qf100");
+    QTest::newRow("placeholder grade") << QByteArray("-") << QByteArray("tl2x50qf100");
+    QTest::newRow("slash grade") << QByteArray("C6/I5") << QByteArray("tl2x50qf100-C6/I5");
 }
 
 void TestPelPart::fullPartName()

@@ -82,6 +82,8 @@ private slots:
     void firstQueryLoadsFromDataLocation();
     void malformedDatabase_data();
     void malformedDatabase();
+    void leavesOutUnusableEntries_data();
+    void leavesOutUnusableEntries();
     void unusableFile_data();
     void unusableFile();
     void failedLoadWarnsOnce();
@@ -139,16 +141,10 @@ void tst_FamilySupport::malformedDatabase_data()
         << "formatVersion: expected a number";
     QTest::newRow("families not an array")
         << QByteArray(R"({"formatVersion": 1, "families": {}})") << "families: expected an array";
-    QTest::newRow("packages not an array")
-        << Replaced(R"([{"name": "r40", "speedGrades": ["-7", "-8"]}])", R"("r40")")
-        << "families[2].devices[0].packages: expected an array";
     QTest::newRow("no devices") << Replaced(R"([
       {"name": "b1", "packages": [{"name": "q30", "speedGrades": ["-5"]}]}])",
                                             "[]")
                                 << "families[1].devices: expected at least one entry";
-    QTest::newRow("speed grade not a string")
-        << Replaced(R"(["-1", "-2"])", R"(["-1", 2])")
-        << "families[0].devices[0].packages[0].speedGrades[1]: expected a string";
     QTest::newRow("visible name missing")
         << Replaced(R"("visibleName": "Beta LP", )", "") << "families[1].visibleName: missing";
     QTest::newRow("invalid name")
@@ -166,22 +162,10 @@ void tst_FamilySupport::malformedDatabase_data()
         << Replaced(R"("Gamma-X")", R"("alpha-i")")
         << "families[2].visibleName: duplicate visible name 'alpha-i' (first at "
            "families[0].visibleName)";
-    QTest::newRow("duplicate device in family")
-        << Replaced(R"("name": "a2")", R"("name": "A1")")
-        << "families[0].devices[1].name: duplicate device 'A1' (first at "
-           "families[0].devices[0].name)";
-    QTest::newRow("duplicate device across families")
-        << Replaced(R"("name": "g2")", R"("name": "b1")")
-        << "families[2].devices[1].name: duplicate device 'b1' (first at "
-           "families[1].devices[0].name)";
-    QTest::newRow("duplicate package")
-        << Replaced(R"("name": "r50")", R"("name": "R40")")
-        << "families[2].devices[1].packages[1].name: duplicate package 'R40' (first at "
-           "families[2].devices[1].packages[0].name)";
-    QTest::newRow("duplicate speed grade")
-        << Replaced(R"(["-1", "-2", "-3"])", R"(["-1", "-2", "-1"])")
-        << "families[0].devices[1].packages[0].speedGrades[2]: duplicate speed grade '-1' "
-           "(first at families[0].devices[1].packages[0].speedGrades[0])";
+    QTest::newRow("default device left out") << Replaced(R"("name": "a2")", R"("name": "A1")")
+                                             << "defaultPart.device: 'a2' is not in family alpha";
+    QTest::newRow("no usable device")
+        << Replaced(R"(["-5"])", R"(["="])") << "families[1].devices: no usable entry";
     QTest::newRow("default part missing")
         << Replaced(
                R"("defaultPart": {"family": "alpha", "device": "a2", "package": "p20", "speedgrade": "-3"},)",
@@ -221,6 +205,91 @@ void tst_FamilySupport::malformedDatabase()
     QVERIFY(families.empty());
     Port::String family, device, package, speedGrade;
     QCOMPARE(FamilySupport::GetDefaultFamilyAndPart(family, device, package, speedGrade), 1u);
+}
+
+void tst_FamilySupport::leavesOutUnusableEntries_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("leftOut");
+    QTest::addColumn<QString>("listing");  // "family/device/package" and what it offers
+    const QString grades = "families[0].devices[0].packages[0].speedGrades";
+    const QString name =
+        "' is not a valid part name (1 to 64 printable characters, no blank, "
+        "'\"', '=' or '\\')";
+
+    QTest::newRow("grades with a slash") << Replaced(R"(["-1", "-2"])", R"(["C6/I5", "I6"])")
+                                         << QStringList() << "alpha/a1/p10: C6/I5 I6";
+    QTest::newRow("any printable text")
+        << Replaced(R"("name": "p10")", R"x("name": "µBGA-484(A)")x") << QStringList()
+        << "alpha/a1: µBGA-484(A) p20";
+    QTest::newRow("grade with a blank")
+        << Replaced(R"(["-1", "-2"])", R"(["-1", "C6 I5"])")
+        << QStringList(grades + "[1]: 'C6 I5" + name) << "alpha/a1/p10: -1";
+    QTest::newRow("grade not a string")
+        << Replaced(R"(["-1", "-2"])", R"(["-1", 2])")
+        << QStringList(grades + "[1]: expected a string") << "alpha/a1/p10: -1";
+    QTest::newRow("package with a quote")
+        << Replaced(R"("name": "p10")", R"("name": "p\"10")")
+        << QStringList("families[0].devices[0].packages[0].name: 'p\"10" + name) << "alpha/a1: p20";
+    QTest::newRow("device with an equals sign")
+        << Replaced(R"("name": "g1")", R"("name": "g=1")")
+        << QStringList("families[2].devices[0].name: 'g=1" + name) << "gamma: g2";
+    QTest::newRow("package without a usable grade")
+        << Replaced(R"(["-1", "-2"])", R"(["a\tb"])")
+        << QStringList({grades + "[0]: 'a\tb" + name, grades + ": no usable entry"})
+        << "alpha/a1: p20";
+    QTest::newRow("packages not an array")
+        << Replaced(R"([{"name": "r40", "speedGrades": ["-7", "-8"]}])", R"("r40")")
+        << QStringList("families[2].devices[0].packages: expected an array") << "gamma: g2";
+    QTest::newRow("duplicate device across families")
+        << Replaced(R"("name": "g2")", R"("name": "b1")")
+        << QStringList(
+               "families[2].devices[1].name: duplicate device 'b1' (first at "
+               "families[1].devices[0].name)")
+        << "gamma: g1";
+    QTest::newRow("duplicate package")
+        << Replaced(R"("name": "r50")", R"("name": "R40")")
+        << QStringList(
+               "families[2].devices[1].packages[1].name: duplicate package 'R40' (first "
+               "at families[2].devices[1].packages[0].name)")
+        << "gamma/g2: r40";
+    QTest::newRow("duplicate speed grade")
+        << Replaced(R"(["-1", "-2", "-3"])", R"(["-1", "-2", "-1", "-3"])")
+        << QStringList(
+               "families[0].devices[1].packages[0].speedGrades[2]: duplicate speed grade "
+               "'-1' (first at families[0].devices[1].packages[0].speedGrades[0])")
+        << "alpha/a2/p20: -1 -2 -3";
+}
+
+// An entry that cannot be used is one warning naming the file and where it is; the rest of
+// the database loads.
+void tst_FamilySupport::leavesOutUnusableEntries()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, leftOut);
+    QFETCH(QString, listing);
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, "devices.json", content);
+    MessageCapture capture;
+    QCOMPARE(FamilySupport::LoadFromFile(ToPort(path)), 0u);
+    QStringList expected;
+    for (const QString& entry : leftOut)
+        expected << "WARNING:sim:Sim_FamilySupport - Device database '" + path +
+                        "': entry left out: " + entry + "\n";
+    QCOMPARE(capture.textLines(), expected);
+
+    const QStringList where = listing.section(": ", 0, 0).split('/');
+    std::vector<Port::String> offered;
+    if (where.size() == 1)
+        QCOMPARE(FamilySupport::GetAvailableDevices(ToPort(where[0]), offered), 0u);
+    else if (where.size() == 2)
+        QCOMPARE(FamilySupport::GetAvailablePackages(ToPort(where[0]), ToPort(where[1]), offered),
+                 0u);
+    else
+        QCOMPARE(FamilySupport::GetAvailableSpeedGrades(ToPort(where[0]), ToPort(where[1]),
+                                                        ToPort(where[2]), offered),
+                 0u);
+    QCOMPARE(ToQt(offered).join(' '), listing.section(": ", 1));
 }
 
 void tst_FamilySupport::unusableFile_data()
