@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -33,8 +35,14 @@ void CheckComponent(const Ipu::IPComponent& component)
         const Ipu::Task task(chain);
         Require(task.GetInternalName() == chain->GetName());
     }
-    for (const auto& parameter : component.GetParameters())
+    for (const auto& parameter : component.GetParameters()) {
         Require(!parameter.name.IsEmpty());
+        Require(parameter.choiceLabels.size() == parameter.choices.size());
+    }
+    // The name names output files: never a path, and an HDL identifier's first letter.
+    const std::string name = component.GetName().str();
+    Require(name.find('/') == std::string::npos && name.find('\\') == std::string::npos);
+    Require((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
 }
 
 }  // namespace
@@ -45,10 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     boost::shared_ptr<Ipu::IPComponent> component;
     Port::String reason;
+    std::vector<Sim::CatalogReader::Warning> warnings;
     const unsigned status =
-        Sim::CatalogReader::ReadData(bytes, "/fuzz/input.xml", component, reason);
+        Sim::CatalogReader::ReadData(bytes, "/fuzz/input.xml", component, reason, warnings);
     Require((status == 0) == static_cast<bool>(component));
     Require((status == 0) == reason.IsEmpty());
+    for (const auto& warning : warnings)
+        Require(warning.line >= 1 && !warning.text.IsEmpty());
     if (component)
         CheckComponent(*component);
     return 0;

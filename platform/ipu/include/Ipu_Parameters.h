@@ -22,6 +22,10 @@ public:
         // Inclusive bounds as written in the catalogue; empty when unbounded.
         Port::String minimum;
         Port::String maximum;
+        // What the user is shown for each choice, in the same order; an empty text where
+        // the catalogue gives none (the choice itself is shown then). Last, so that the
+        // positional initializers written before it still hold.
+        std::vector<Port::String> choiceLabels = {};
     };
 
     std::size_t Size() const { return list.size(); }

@@ -4,12 +4,16 @@
 #include "Ipu_Keyword.h"
 #include "Sim_CatalogFormat.h"
 #include "Sim_ExtensionReader.h"
+#include "Sim_FamilySupport.h"
 #include "Sim_Utility.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace Sim {
@@ -58,10 +62,88 @@ QString SizeReason(qint64 size)
     return QStringLiteral("larger than 16 MiB (%1 bytes)").arg(size);
 }
 
+// Control characters shown as \xHH, so that a message stays on one line.
+QString Printable(const QString& text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control) {
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+// Why a component name cannot name the output files generated from it, or empty when it
+// can: the name becomes "<name>.vhd", "<name>_flist.txt" and the HDL entity's name.
+QString NameFault(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control) {
+            return QStringLiteral("it holds a control character");
+        }
+        if (c == u'/' || c == u'\\') {
+            return QStringLiteral("it holds a path separator");
+        }
+    }
+    if (name == u"." || name == u"..") {
+        return QStringLiteral("it is '.' or '..'");
+    }
+    for (const QChar c : name) {
+        if (QStringView(u"<>:\"|?*").contains(c)) {
+            return QStringLiteral("it holds '%1', which file names cannot hold").arg(c);
+        }
+    }
+    const char16_t first = name.front().unicode();
+    if (!((first >= u'a' && first <= u'z') || (first >= u'A' && first <= u'Z'))) {
+        return QStringLiteral("an HDL identifier begins with a letter");
+    }
+    return QString();
+}
+
+// A decimal or 0x hexadecimal number; none for anything else (expressions, booleans, ...).
+std::optional<double> Number(const QString& text)
+{
+    bool ok = false;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        const qulonglong value = text.mid(2).toULongLong(&ok, 16);
+        return ok ? std::optional<double>(static_cast<double>(value)) : std::nullopt;
+    }
+    const double value = text.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
 }  // namespace
 
 unsigned CatalogReader::ReadFile(const Port::String& path, boost::shared_ptr<Ipu::IPComponent>& out,
                                  Port::String& reason)
+{
+    return Read(path, out, reason, nullptr);
+}
+
+unsigned CatalogReader::ReadFile(const Port::String& path, boost::shared_ptr<Ipu::IPComponent>& out,
+                                 Port::String& reason, std::vector<Warning>& warnings)
+{
+    return Read(path, out, reason, &warnings);
+}
+
+unsigned CatalogReader::ReadData(const QByteArray& data, const Port::String& sourceFile,
+                                 boost::shared_ptr<Ipu::IPComponent>& out, Port::String& reason)
+{
+    return Read(data, sourceFile, out, reason, nullptr);
+}
+
+unsigned CatalogReader::ReadData(const QByteArray& data, const Port::String& sourceFile,
+                                 boost::shared_ptr<Ipu::IPComponent>& out, Port::String& reason,
+                                 std::vector<Warning>& warnings)
+{
+    return Read(data, sourceFile, out, reason, &warnings);
+}
+
+unsigned CatalogReader::Read(const Port::String& path, boost::shared_ptr<Ipu::IPComponent>& out,
+                             Port::String& reason, std::vector<Warning>* warnings)
 {
     const QFileInfo info(Utility::PortStringToQString(path));
     if (!info.exists()) {
@@ -84,11 +166,12 @@ unsigned CatalogReader::ReadFile(const Port::String& path, boost::shared_ptr<Ipu
     if (file.error() != QFileDevice::NoError) {
         return Refuse(QStringLiteral("cannot be read: %1").arg(file.errorString()), reason);
     }
-    return ReadData(data, ToPort(info.absoluteFilePath()), out, reason);
+    return Read(data, ToPort(info.absoluteFilePath()), out, reason, warnings);
 }
 
-unsigned CatalogReader::ReadData(const QByteArray& data, const Port::String& sourceFile,
-                                 boost::shared_ptr<Ipu::IPComponent>& out, Port::String& reason)
+unsigned CatalogReader::Read(const QByteArray& data, const Port::String& sourceFile,
+                             boost::shared_ptr<Ipu::IPComponent>& out, Port::String& reason,
+                             std::vector<Warning>* warnings)
 {
     if (data.size() > kMaxSize) {
         return Refuse(SizeReason(data.size()), reason);
@@ -97,27 +180,57 @@ unsigned CatalogReader::ReadData(const QByteArray& data, const Port::String& sou
     if (nul >= 0 && !HasWideByteOrderMark(data)) {
         return Refuse(QStringLiteral("binary data (a NUL byte at offset %1)").arg(nul), reason);
     }
-    CatalogReader reader(data, sourceFile);
+    CatalogReader reader(data, sourceFile, warnings);
     QString why;
-    if (!reader.Parse(why)) {
-        return Refuse(why, reason);
+    switch (reader.Parse(why)) {
+        case Outcome::Component:
+            out = reader.component;
+            return 0;
+        case Outcome::CatalogDocument:
+            reason = ToPort(why);
+            return 2;
+        case Outcome::Refused:
+            break;
     }
-    out = reader.component;
-    return 0;
+    return Refuse(why, reason);
 }
 
-CatalogReader::CatalogReader(const QByteArray& data, const Port::String& sourceFile)
-    : xml(data), sourceFile(sourceFile), component(new Ipu::IPComponent)
+CatalogReader::CatalogReader(const QByteArray& data, const Port::String& sourceFile,
+                             std::vector<Warning>* warnings)
+    : xml(data), sourceFile(sourceFile), component(new Ipu::IPComponent), warnings(warnings)
 {
 }
 
-bool CatalogReader::Parse(QString& reason)
+CatalogReader::Outcome CatalogReader::Parse(QString& reason)
 {
-    if (!ReadRoot(reason)) {
-        return false;
+    const Outcome root = ReadRoot(reason);
+    if (root != Outcome::Component) {
+        return root;
     }
     ReadComponent();
-    // Whatever follows the root must still be well-formed.
+    return ReadToEnd(reason) && Finish(reason) ? Outcome::Component : Outcome::Refused;
+}
+
+CatalogReader::Outcome CatalogReader::ReadRoot(QString& reason)
+{
+    if (!xml.readNextStartElement()) {
+        reason = xml.hasError() ? ErrorReason() : QStringLiteral("no root element");
+        return Outcome::Refused;
+    }
+    const bool ipxact = IsIpxactNamespace(xml.namespaceUri());
+    if (xml.name() == u"component" && ipxact) {
+        ns = xml.namespaceUri().toString();
+        return Outcome::Component;
+    }
+    const bool catalog = xml.name() == u"catalog" && ipxact;
+    reason = catalog ? QStringLiteral("an IP-XACT catalog document, not a component") : WrongRoot();
+    // A damaged file is reported as such, whatever its root element.
+    return ReadToEnd(reason) && catalog ? Outcome::CatalogDocument : Outcome::Refused;
+}
+
+// Whatever follows must still be well-formed; false with the parser's reason if not.
+bool CatalogReader::ReadToEnd(QString& reason)
+{
     while (!xml.atEnd()) {
         xml.readNext();
     }
@@ -125,24 +238,15 @@ bool CatalogReader::Parse(QString& reason)
         reason = ErrorReason();
         return false;
     }
-    return Finish(reason);
+    return true;
 }
 
-bool CatalogReader::ReadRoot(QString& reason)
+QString CatalogReader::WrongRoot()
 {
-    if (!xml.readNextStartElement()) {
-        reason = xml.hasError() ? ErrorReason() : QStringLiteral("no root element");
-        return false;
-    }
-    if (xml.name() != u"component" || !IsIpxactNamespace(xml.namespaceUri())) {
-        reason = QStringLiteral(
-                     "not an IP-XACT 1685-2009, 2014 or 2022 component (root "
-                     "element '%1' in namespace '%2')")
-                     .arg(xml.qualifiedName(), xml.namespaceUri());
-        return false;
-    }
-    ns = xml.namespaceUri().toString();
-    return true;
+    return QStringLiteral(
+               "not an IP-XACT 1685-2009, 2014 or 2022 component (root "
+               "element '%1' in namespace '%2')")
+        .arg(xml.qualifiedName(), xml.namespaceUri());
 }
 
 void CatalogReader::ReadComponent()
@@ -160,8 +264,10 @@ void CatalogReader::ReadComponentChild()
     } else if (element == u"library") {
         library = Text();
     } else if (element == u"name") {
+        nameLine = xml.lineNumber();
         name = Text();
     } else if (element == u"version") {
+        versionLine = xml.lineNumber();
         version = Text();
     } else if (element == u"displayName") {
         displayName = Text();
@@ -197,6 +303,7 @@ void CatalogReader::ReadParameters(std::vector<PendingParameter>& list, QStringV
 void CatalogReader::ReadParameter(std::vector<PendingParameter>& list)
 {
     PendingParameter pending;
+    pending.line = xml.lineNumber();
     ReadAttributes(pending);
     while (NextChild()) {
         if (xml.name() == u"name") {
@@ -262,18 +369,26 @@ void CatalogReader::ReadInstantiation()
 void CatalogReader::ReadChoice()
 {
     QString choiceName;
-    QStringList values;
+    Choice choice;
     while (NextChild()) {
         if (xml.name() == u"name") {
             choiceName = Text();
         } else if (xml.name() == u"enumeration") {
-            values.append(Unquote(Text()));
+            // 2009 qualifies the label's attribute, later versions do not.
+            QString label;
+            for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+                if (attribute.name() == u"text") {
+                    label = attribute.value().toString();
+                }
+            }
+            choice.labels.append(label);
+            choice.values.append(Unquote(Text()));
         } else {
             xml.skipCurrentElement();
         }
     }
     if (!choiceName.isEmpty() && !choices.contains(choiceName)) {
-        choices.insert(choiceName, values);
+        choices.insert(choiceName, choice);
     }
 }
 
@@ -307,6 +422,7 @@ void CatalogReader::ReadVendorExtensions()
             ExtensionReader extension(xml, *component);
             if (extension.Read()) {
                 extensionDisplayName = extension.GetDisplayName();
+                CheckFamilies(extension.GetFamilyLines());
             }
         }
     }
@@ -339,10 +455,18 @@ bool CatalogReader::Finish(QString& reason)
         reason = QStringLiteral("incomplete VLNV: no %1").arg(missing.join(QStringLiteral(", ")));
         return false;
     }
+    if (!CheckName(reason)) {
+        return false;
+    }
+    CheckVersion();
     component->SetIdentifier(
         Ipu::VersionedIdentifier(ToPort(vendor), ToPort(library), ToPort(name), ToPort(version)));
     const Port::String key = component->GetIdentifier().GetKey();
-    const QString shownName = displayName.isEmpty() ? extensionDisplayName : displayName;
+    // Files of other tools often carry no display name: the name is shown then.
+    QString shownName = displayName.isEmpty() ? extensionDisplayName : displayName;
+    if (shownName.isEmpty()) {
+        shownName = name;
+    }
     component->SetName(ToPort(name));
     component->SetDisplayName(ToPort(shownName));
     component->SetUnconfiguredDisplayName(ToPort(shownName));
@@ -359,6 +483,59 @@ bool CatalogReader::Finish(QString& reason)
     }
     CatalogFormat::SetChainIDs(*component);
     return true;
+}
+
+bool CatalogReader::CheckName(QString& reason) const
+{
+    const QString fault = NameFault(name);
+    if (fault.isEmpty()) {
+        return true;
+    }
+    reason = QStringLiteral("component name '%1' at line %2 cannot name output files: %3")
+                 .arg(Printable(name))
+                 .arg(nameLine)
+                 .arg(fault);
+    return false;
+}
+
+// Versions order by their numbers, so a version with other text orders in ways its
+// author may not expect.
+void CatalogReader::CheckVersion()
+{
+    static const QRegularExpression numeric(QStringLiteral("^[0-9]+(\\.[0-9]+)*$"));
+    if (!numeric.match(version).hasMatch()) {
+        Warn(versionLine, QStringLiteral("version '%1' is not numeric (numbers separated by '.')")
+                              .arg(Printable(version)));
+    }
+}
+
+void CatalogReader::CheckFamilies(const std::vector<std::pair<QString, qint64>>& families)
+{
+    if (!warnings) {
+        return;
+    }
+    std::vector<Port::String> known;
+    if (FamilySupport::GetAvailableFamilies(known) != 0) {
+        return;  // no database: its own warning says why
+    }
+    for (const auto& [family, line] : families) {
+        const Port::String wanted = ToPort(family);
+        const bool found = std::any_of(known.begin(), known.end(), [&](const Port::String& name) {
+            return name.Compare(wanted, Port::CompareIgnoreCase) == 0;
+        });
+        if (!found) {
+            Warn(
+                line,
+                QStringLiteral("family '%1' is not in the device database").arg(Printable(family)));
+        }
+    }
+}
+
+void CatalogReader::Warn(qint64 line, const QString& text)
+{
+    if (warnings) {
+        warnings->push_back(Warning{static_cast<unsigned>(line), ToPort(text)});
+    }
 }
 
 // Component parameters first, then the model parameters that are parameters of their own:
@@ -381,7 +558,7 @@ void CatalogReader::BuildParameters()
     }
 }
 
-Ipu::Parameters::Parameter CatalogReader::Resolve(const PendingParameter& pending) const
+Ipu::Parameters::Parameter CatalogReader::Resolve(const PendingParameter& pending)
 {
     Ipu::Parameters::Parameter parameter;
     parameter.name = ToPort(pending.name);
@@ -389,10 +566,41 @@ Ipu::Parameters::Parameter CatalogReader::Resolve(const PendingParameter& pendin
     parameter.type = ToPort(pending.type);
     parameter.minimum = ToPort(pending.minimum);
     parameter.maximum = ToPort(pending.maximum);
-    for (const QString& choice : choices.value(pending.choiceRef)) {
-        parameter.choices.push_back(ToPort(choice));
+    const auto choice = choices.constFind(pending.choiceRef);
+    if (!pending.choiceRef.isEmpty() && choice == choices.constEnd()) {
+        Warn(pending.line, QStringLiteral("parameter '%1': choiceRef '%2' names no choice")
+                               .arg(pending.name, pending.choiceRef));
     }
+    const Choice none;
+    const Choice& found = choice == choices.constEnd() ? none : *choice;
+    for (qsizetype i = 0; i < found.values.size(); ++i) {
+        parameter.choices.push_back(ToPort(found.values[i]));
+        parameter.choiceLabels.push_back(ToPort(found.labels[i]));
+    }
+    CheckValue(pending, found.values);
     return parameter;
+}
+
+void CatalogReader::CheckValue(const PendingParameter& pending, const QStringList& allowed)
+{
+    const QString where = QStringLiteral("parameter '%1': ").arg(pending.name);
+    if (!allowed.isEmpty() && !allowed.contains(pending.value)) {
+        Warn(pending.line, where + QStringLiteral("default '%1' is not one of its choices (%2)")
+                                       .arg(pending.value, allowed.join(QStringLiteral(", "))));
+    }
+    const std::optional<double> value = Number(pending.value);
+    const std::optional<double> minimum = Number(pending.minimum);
+    const std::optional<double> maximum = Number(pending.maximum);
+    if (minimum && maximum && *minimum > *maximum) {
+        Warn(pending.line, where + QStringLiteral("minimum '%1' is above its maximum '%2'")
+                                       .arg(pending.minimum, pending.maximum));
+    } else if (value && minimum && *value < *minimum) {
+        Warn(pending.line, where + QStringLiteral("default '%1' is below its minimum '%2'")
+                                       .arg(pending.value, pending.minimum));
+    } else if (value && maximum && *value > *maximum) {
+        Warn(pending.line, where + QStringLiteral("default '%1' is above its maximum '%2'")
+                                       .arg(pending.value, pending.maximum));
+    }
 }
 
 // The next child element in the component's namespace, skipping any other.

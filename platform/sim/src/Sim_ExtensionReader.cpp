@@ -159,10 +159,12 @@ bool ExtensionReader::ReadFamilies()
 bool ExtensionReader::ReadFamily()
 {
     const std::optional<QString> lifeCycle = Attribute(u"lifeCycle");
+    const qint64 line = xml.lineNumber();
     const QString name = Text();
     if (name.isEmpty()) {
         return Fail(QStringLiteral("a family without a name"));
     }
+    familyLines.emplace_back(name, line);
     const Ipu::Family family(ToPort(name));
     if (!lifeCycle) {
         component.AddFamily(family);

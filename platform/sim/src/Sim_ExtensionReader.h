@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace Sim {
@@ -24,6 +25,8 @@ public:
     // Reads the element the stream stands on; false after raising an error.
     bool Read();
     QString GetDisplayName() const { return displayName; }
+    // The families as written, each with the line it is on, for the caller's checks.
+    const std::vector<std::pair<QString, qint64>>& GetFamilyLines() const { return familyLines; }
 
 private:
     bool ReadChild();
@@ -50,6 +53,7 @@ private:
     QXmlStreamReader& xml;
     Ipu::IPComponent& component;
     QString displayName;
+    std::vector<std::pair<QString, qint64>> familyLines;
     struct Step {
         QString name;
         double phase;

@@ -18,6 +18,9 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using Sim::CatalogLoader;
 
 namespace {
@@ -58,6 +61,34 @@ boost::shared_ptr<Ipu::IPComponent> Indexed(const char* key)
     return boost::dynamic_pointer_cast<Ipu::IPComponent>(Ipu::ElementIndex::GetElement(key));
 }
 
+// An IP-XACT catalog document naming these files; the first is on line 5.
+QByteArray CatalogDocument(const QStringList& names)
+{
+    QByteArray xml =
+        "<?xml version=\"1.0\"?>\n"
+        "<ipxact:catalog xmlns:ipxact=\"http://www.accellera.org/XMLSchema/IPXACT/1685-2014\">\n"
+        "  <ipxact:vendor>tst</ipxact:vendor><ipxact:library>lib</ipxact:library>"
+        "<ipxact:name>index</ipxact:name><ipxact:version>1.0</ipxact:version>\n"
+        "  <ipxact:components>\n";
+    for (const QString& name : names) {
+        xml +=
+            "    <ipxact:ipxactFile><ipxact:vlnv vendor=\"tst\" library=\"lib\" name=\"x\" "
+            "version=\"1.0\"/><ipxact:name>" +
+            name.toUtf8() + "</ipxact:name></ipxact:ipxactFile>\n";
+    }
+    return xml + "  </ipxact:components>\n</ipxact:catalog>\n";
+}
+
+// "%D" stands for the test's directory.
+std::vector<std::string> Expand(const QStringList& lines, const QString& directory)
+{
+    std::vector<std::string> result;
+    for (QString line : lines) {
+        result.push_back(line.replace("%D", directory).toStdString());
+    }
+    return result;
+}
+
 struct Loaded {
     unsigned result;
     CatalogLoader::Counts counts;
@@ -90,6 +121,11 @@ private slots:
     void marksLatestVersions();
     void unloadKeepsCustomizedIPs();
     void embeddedCatalogueLoadsCleanly();
+    void namesMistakesByFileAndLine();
+    void followsCatalogDocuments_data();
+    void followsCatalogDocuments();
+    void skipsNamesThatAreNotUtf8_data();
+    void skipsNamesThatAreNotUtf8();
 };
 
 void TestCatalogLoader::walksTreeAndSkipsBadFiles_data()
@@ -268,6 +304,111 @@ void TestCatalogLoader::embeddedCatalogueLoadsCleanly()
     QVERIFY(dummy);
     QVERIFY(Indexed("pellor:ip:fifo_sync:2.1")->IsLatestVersion());
     QVERIFY(!Indexed("pellor:ip:fifo_sync:1.0")->IsLatestVersion());
+}
+
+// A mistake that leaves the IP usable is a warning of its own; the IP still loads.
+void TestCatalogLoader::namesMistakesByFileAndLine()
+{
+    QTemporaryDir dir;
+    QVERIFY(Write(dir.filePath("w.xml"), Component("w", "1.0 beta")));
+    MessageCapture capture;
+    QCOMPARE(Load({dir.path()}).counts.loaded, 1u);
+    QCOMPARE(capture.textLines(),
+             QStringList("WARNING:sim:Sim_CatalogLoader - Catalogue file " + dir.filePath("w.xml") +
+                         ", line 4: version '1.0 beta' is not numeric (numbers separated by "
+                         "'.')\n"));
+}
+
+void TestCatalogLoader::followsCatalogDocuments_data()
+{
+    QTest::addColumn<QStringList>("names");  // in %D/cat/index.xml
+    QTest::addColumn<QStringList>("files");  // components "c0", "c1", ... at these paths
+    QTest::addColumn<unsigned>("loaded");
+    QTest::addColumn<QStringList>("warnings");
+
+    QTest::newRow("relative name")
+        << QStringList("../ip/one.ipxact") << QStringList("ip/one.ipxact") << 1u << QStringList();
+    QTest::newRow("absolute name")
+        << QStringList("%D/ip/one.ipxact") << QStringList("ip/one.ipxact") << 1u << QStringList();
+    QTest::newRow("named and found by the walk")
+        << QStringList("sub/one.xml") << QStringList("cat/sub/one.xml") << 1u << QStringList();
+    QTest::newRow("named twice, and itself")
+        << QStringList({"../ip/one.ipxact", "index.xml", "../ip/../ip/one.ipxact"})
+        << QStringList("ip/one.ipxact") << 1u << QStringList();
+    QTest::newRow("missing file")
+        << QStringList({"../ip/one.ipxact", "../ip/gone.xml"}) << QStringList("ip/one.ipxact") << 1u
+        << QStringList(
+               "WARNING:sim:Sim_CatalogLoader - Skipping catalogue file %D/ip/gone.xml "
+               "(named in %D/cat/index.xml, line 6): cannot be read: no such file\n");
+}
+
+// A catalog document's entries are files relative to the document; each is read once.
+void TestCatalogLoader::followsCatalogDocuments()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, files);
+    QFETCH(unsigned, loaded);
+    QFETCH(QStringList, warnings);
+    QTemporaryDir dir;
+    for (QString& name : names) {
+        name.replace("%D", dir.path());
+    }
+    QVERIFY(Write(dir.filePath("cat/index.xml"), CatalogDocument(names)));
+    QVERIFY(Write(dir.filePath("ip/one.ipxact"), "<junk/>"));
+    for (int i = 0; i < files.size(); ++i) {
+        QVERIFY(Write(dir.filePath(files[i]), Component(qPrintable(QString("c%1").arg(i)), "1.0")));
+    }
+    MessageCapture capture;
+    const Loaded result = Load({dir.filePath("cat")});
+    QCOMPARE(result.counts.loaded, loaded);
+    QCOMPARE(capture.lines(), Expand(warnings, dir.path()));
+}
+
+void TestCatalogLoader::skipsNamesThatAreNotUtf8_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("directory");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("file") << QByteArray("caf\xE9.xml") << false
+                          << "WARNING:sim:Sim_CatalogLoader - Skipping catalogue file "
+                             "%D/caf\\xE9.xml: its name is not valid UTF-8\n";
+    QTest::newRow("directory") << QByteArray("d\xFF\x01") << true
+                               << "WARNING:sim:Sim_CatalogLoader - Skipping catalogue directory "
+                                  "%D/d\\xFF\\x01: its name is not valid UTF-8\n";
+}
+
+// Such a name has no faithful text: it would be read under another name, or not at all.
+void TestCatalogLoader::skipsNamesThatAreNotUtf8()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, directory);
+    QFETCH(QString, warning);
+    QTemporaryDir dir;
+    QVERIFY(Write(dir.filePath("good.xml"), Component("good", "1.0")));
+    const QByteArray raw = QFile::encodeName(dir.path()) + '/' + name;
+    const QByteArray inner = raw + "/w.xml";
+    const QByteArray other = QFile::encodeName(dir.path()) + "/notes\xE9.txt";
+    const QByteArray xml = Component("w", "1.0");
+    if (directory) {
+        QCOMPARE(mkdir(raw.constData(), 0700), 0);
+    }
+    for (const QByteArray& path : {directory ? inner : raw, other}) {
+        FILE* file = std::fopen(path.constData(), "w");
+        QVERIFY(file);
+        std::fwrite(xml.constData(), 1, xml.size(), file);
+        std::fclose(file);
+    }
+    MessageCapture capture;
+    const Loaded loaded = Load({dir.path()});
+    // Removed here: the temporary directory's own clean-up goes by decoded names.
+    ::unlink(other.constData());
+    ::unlink((directory ? inner : raw).constData());
+    if (directory) {
+        ::rmdir(raw.constData());
+    }
+    QCOMPARE(loaded.counts.loaded, 1u);
+    QCOMPARE(loaded.counts.skipped, directory ? 0u : 1u);
+    QCOMPARE(capture.lines(), Expand({warning}, dir.path()));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogLoader)

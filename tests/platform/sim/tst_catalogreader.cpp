@@ -3,6 +3,7 @@
 #include "Ipu_ProjectOptions.h"
 #include "Ipu_Task.h"
 #include "Sim_CatalogReader.h"
+#include "TestDevices.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -182,6 +183,9 @@ private slots:
     void refusesBadFiles();
     void refusesUnreadableFile();
     void readsWideText();
+    void warnsAboutMistakes_data();
+    void warnsAboutMistakes();
+    void answersCatalogDocument();
 };
 
 void TestCatalogReader::readsEachIpxactVersion_data()
@@ -190,15 +194,18 @@ void TestCatalogReader::readsEachIpxactVersion_data()
     QTest::addColumn<QString>("displayName");
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("depth");
+    QTest::addColumn<QString>("labels");
 
     QTest::newRow("2009") << QByteArray(Component2009).replace("%EXT%", Extension) << "Widget"
                           << "8;long;1;64;"
-                          << "256;long;16;4096;";
+                          << "256;long;16;4096;"
+                          << "|";
     QTest::newRow("2014") << Modern("http://www.accellera.org/XMLSchema/IPXACT/1685-2014", "",
                                     "<ipxact:description>A widget.</ipxact:description>")
                           << "Widget"
                           << "8;int;1;64;"
-                          << "256;int;16;4096;";
+                          << "256;int;16;4096;"
+                          << "Fast|";
     // 2022 brings its own display name, which wins over the extension's.
     QTest::newRow("2022") << Modern("http://www.accellera.org/XMLSchema/IPXACT/1685-2022",
                                     "<ipxact:displayName>Widget 2022</ipxact:displayName>"
@@ -207,7 +214,8 @@ void TestCatalogReader::readsEachIpxactVersion_data()
                                     "")
                           << "Widget 2022"
                           << "8;int;1;64;"
-                          << "256;int;16;4096;";
+                          << "256;int;16;4096;"
+                          << "Fast|";
 }
 
 void TestCatalogReader::readsEachIpxactVersion()
@@ -216,6 +224,7 @@ void TestCatalogReader::readsEachIpxactVersion()
     QFETCH(QString, displayName);
     QFETCH(QString, width);
     QFETCH(QString, depth);
+    QFETCH(QString, labels);
 
     auto component = Read(xml, "/cat/widget.xml");
     QVERIFY(component);
@@ -236,6 +245,9 @@ void TestCatalogReader::readsEachIpxactVersion()
     QCOMPARE(Parameter(*component, "MODE").section(u';', 0, 0), QStringLiteral("fast"));
     QCOMPARE(Parameter(*component, "MODE").section(u';', 4), QStringLiteral("fast|small"));
     QCOMPARE(Parameter(*component, "G_DEPTH"), depth);
+    Ipu::Parameters::Parameter mode;
+    QCOMPARE(component->GetParameters().Get("MODE", mode), 0u);
+    QCOMPARE(Q(mode.choiceLabels).join(u'|'), labels);
     QCOMPARE(Parameter(*component, "g_width"), QStringLiteral("<absent>"));
 }
 
@@ -300,6 +312,7 @@ void TestCatalogReader::foreignComponentGetsDefaultChains()
     QFETCH(QByteArray, xml);
     auto component = Read(xml);
     QVERIFY(component);
+    QCOMPARE(Q(component->GetDisplayName()), QStringLiteral("widget"));
     QCOMPARE(component->GetLifecycleValue(), 2);
     QCOMPARE(component->GetIPType(), 1);
     QVERIFY(component->IsFamilyIndependent());
@@ -351,6 +364,27 @@ void TestCatalogReader::refusesBadContent_data()
                                                .replace("<ipxact:vendor>tst</ipxact:vendor>", "")
                                                .replace("<ipxact:name>widget</ipxact:name>", "")
                                         << "incomplete VLNV: no vendor, name";
+    QTest::newRow("damaged, another root")
+        << QByteArray("<component><vendor>")
+        << "malformed XML at line 1, column 19: Premature end of document.";
+    const auto badName = [](const char* tag, const char* name, const char* reason) {
+        QTest::newRow(tag) << Minimal("").replace(">widget<", QByteArray(">") + name + "<")
+                           << QStringLiteral(
+                                  "component name '%1' at line 4 cannot name output "
+                                  "files: %2")
+                                  .arg(QString::fromUtf8(name), QLatin1String(reason));
+    };
+    badName("name with a slash", "a/b", "it holds a path separator");
+    badName("name with a backslash", "a\\b", "it holds a path separator");
+    badName("name '..'", "..", "it is '.' or '..'");
+    badName("name with a colon", "w:x", "it holds ':', which file names cannot hold");
+    badName("name starting with a digit", "9lives", "an HDL identifier begins with a letter");
+    badName("name starting with a non-ASCII letter", "\xc3\xa9t\xc3\xa9",
+            "an HDL identifier begins with a letter");
+    QTest::newRow("name with a tab")
+        << Minimal("").replace(">widget<", ">w&#9;x<")
+        << "component name 'w\\x09x' at line 4 cannot name output files: it holds a control "
+           "character";
     bad("life-cycle", Ext("<g:lifeCycle>sometimes</g:lifeCycle>"),
         "invalid Gantrel extension at line 25: unknown lifeCycle 'sometimes'");
     bad("ip type", Ext("<g:ipType>-1</g:ipType>"), "ipType '-1' is not an unsigned number");
@@ -466,6 +500,88 @@ void TestCatalogReader::readsWideText()
     auto component = Read(data);
     QVERIFY(component);
     QCOMPARE(Q(component->GetName()), QStringLiteral("wïdget"));
+}
+
+void TestCatalogReader::warnsAboutMistakes_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("warnings");  // "line: text"
+    const QByteArray clean = Minimal("");
+    const auto edit = [&clean](const char* from, const char* to) {
+        return QByteArray(clean).replace(from, to);
+    };
+    const char* const width = R"(minimum="1" maximum="64")";
+
+    QTest::newRow("clean") << clean << QStringList();
+    QTest::newRow("default above maximum")
+        << edit("<ipxact:value>8<", "<ipxact:value>99<")
+        << QStringList("20: parameter 'WIDTH': default '99' is above its maximum '64'");
+    QTest::newRow("default below minimum")
+        << edit("<ipxact:value>8<", "<ipxact:value>0<")
+        << QStringList("20: parameter 'WIDTH': default '0' is below its minimum '1'");
+    QTest::newRow("minimum above maximum")
+        << edit(width, R"(minimum="64" maximum="1")")
+        << QStringList("20: parameter 'WIDTH': minimum '64' is above its maximum '1'");
+    QTest::newRow("hexadecimal maximum")
+        << edit(width, R"(minimum="1" maximum="0x4")")
+        << QStringList("20: parameter 'WIDTH': default '8' is above its maximum '0x4'");
+    QTest::newRow("real numbers in range")
+        << edit(width, R"(minimum="0.5" maximum="8.0")") << QStringList();
+    QTest::newRow("expressions are not judged")
+        << edit(width, R"(minimum="W_MIN" maximum="2**W")") << QStringList();
+    QTest::newRow("model parameter out of range")
+        << edit("<ipxact:value>256<", "<ipxact:value>8<")
+        << QStringList("7: parameter 'G_DEPTH': default '8' is below its minimum '16'");
+    QTest::newRow("default outside its choices")
+        << edit(R"("fast"</ipxact:value>)", R"("slow"</ipxact:value>)")
+        << QStringList(
+               "22: parameter 'MODE': default 'slow' is not one of its choices (fast, "
+               "small)");
+    QTest::newRow("choiceRef to no choice")
+        << edit(R"(choiceRef="modes")", R"(choiceRef="speeds")")
+        << QStringList("22: parameter 'MODE': choiceRef 'speeds' names no choice");
+    QTest::newRow("version with a letter")
+        << edit(">1.2<", ">1.2a<")
+        << QStringList("4: version '1.2a' is not numeric (numbers separated by '.')");
+    QTest::newRow("unknown family, known ones in any case")
+        << Minimal(R"(<g:ip xmlns:g="urn:pellor:gantrel:ipxact-extensions:1.0"><g:families>
+<g:family>ALPHA</g:family>
+<g:family>zeta</g:family><g:family>beta</g:family></g:families></g:ip>)")
+        << QStringList("27: family 'zeta' is not in the device database");
+    QTest::newRow("several at once")
+        << edit(">1.2<", ">v1<").replace("<ipxact:value>8<", "<ipxact:value>65<")
+        << QStringList{"4: version 'v1' is not numeric (numbers separated by '.')",
+                       "20: parameter 'WIDTH': default '65' is above its maximum '64'"};
+}
+
+// The IP loads as written; each mistake is answered with the line it is on.
+void TestCatalogReader::warnsAboutMistakes()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, warnings);
+    QVERIFY(TestDevices::load());
+    boost::shared_ptr<Ipu::IPComponent> component;
+    Port::String reason;
+    std::vector<CatalogReader::Warning> found;
+    QCOMPARE(CatalogReader::ReadData(xml, "", component, reason, found), 0u);
+    QVERIFY(component);
+    QStringList lines;
+    for (const CatalogReader::Warning& warning : found) {
+        lines << QStringLiteral("%1: %2").arg(warning.line).arg(Q(warning.text));
+    }
+    QCOMPARE(lines, warnings);
+}
+
+void TestCatalogReader::answersCatalogDocument()
+{
+    const QByteArray xml =
+        R"(<ipxact:catalog xmlns:ipxact="http://www.accellera.org/XMLSchema/IPXACT/1685-2022">
+<ipxact:vendor>v</ipxact:vendor></ipxact:catalog>)";
+    boost::shared_ptr<Ipu::IPComponent> component;
+    Port::String reason;
+    QCOMPARE(CatalogReader::ReadData(xml, "", component, reason), 2u);
+    QVERIFY(!component);
+    QCOMPARE(Q(reason), QStringLiteral("an IP-XACT catalog document, not a component"));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogReader)
