@@ -3,9 +3,11 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <utility>
 
 #include "Ipu_ElementIndex.h"
 #include "Ipu_IPComponent.h"
+#include "Ipu_Version.h"
 #include "Sim_Utility.h"
 #include "TextTable.h"
 
@@ -16,11 +18,12 @@ QString text(const Port::String& value)
     return Sim::Utility::PortStringToQString(value);
 }
 
+// An IP that names no family suits every family.
 QStringList familyNames(const Ipu::IPComponent& component)
 {
     QStringList names;
     if (component.IsFamilyIndependent())
-        return names;
+        return {QStringLiteral("all")};
     for (const Ipu::Family& family : component.GetFamilies()) {
         Port::String name;
         if (family.GetName(name) == 0)
@@ -37,13 +40,27 @@ QJsonArray textArray(const std::vector<Port::String>& values)
     return array;
 }
 
+// What a user is shown for each choice: its label, or the choice itself where it has none.
+QJsonArray labelArray(const Ipu::Parameters::Parameter& parameter)
+{
+    QJsonArray array;
+    for (std::size_t i = 0; i < parameter.choices.size(); ++i) {
+        const bool labelled =
+            i < parameter.choiceLabels.size() && !parameter.choiceLabels[i].IsEmpty();
+        array.append(text(labelled ? parameter.choiceLabels[i] : parameter.choices[i]));
+    }
+    return array;
+}
+
 QJsonArray parameterArray(const Ipu::Parameters& parameters)
 {
     QJsonArray array;
     for (const Ipu::Parameters::Parameter& parameter : parameters) {
         QJsonObject object{{"name", text(parameter.name)}, {"value", text(parameter.value)}};
-        if (!parameter.choices.empty())
+        if (!parameter.choices.empty()) {
             object.insert("choices", textArray(parameter.choices));
+            object.insert("choiceLabels", labelArray(parameter));
+        }
         if (!parameter.minimum.IsEmpty())
             object.insert("minimum", text(parameter.minimum));
         if (!parameter.maximum.IsEmpty())
@@ -60,6 +77,7 @@ QJsonObject ipObject(const Ipu::IPComponent& component)
         {"name", text(component.GetName())},
         {"displayName", text(component.GetDisplayName())},
         {"version", text(component.GetVersion())},
+        {"latest", component.IsLatestVersion()},
         {"description", text(component.GetDescription())},
         {"status", text(component.GetLifecycleStatus().ToString())},
         {"families", QJsonArray::fromStringList(familyNames(component))},
@@ -68,13 +86,22 @@ QJsonObject ipObject(const Ipu::IPComponent& component)
     };
 }
 
+// Vendor, library and name: the versions of one IP sort together, then by version.
+Port::String familyKey(const Ipu::IPComponent& component)
+{
+    const Ipu::VersionedIdentifier& id = component.GetIdentifier();
+    return id.GetVendor() + ":" + id.GetLibrary() + ":" + id.GetName();
+}
+
 }  // namespace
 
 IpListing::IpListing(std::vector<boost::shared_ptr<Ipu::IPComponent>> list)
     : components(std::move(list))
 {
-    std::sort(components.begin(), components.end(),
-              [](const auto& a, const auto& b) { return a->GetKey() < b->GetKey(); });
+    std::sort(components.begin(), components.end(), [](const auto& a, const auto& b) {
+        return std::make_pair(familyKey(*a), Ipu::Version(a->GetVersion())) <
+               std::make_pair(familyKey(*b), Ipu::Version(b->GetVersion()));
+    });
 }
 
 IpListing IpListing::FromElementIndex()

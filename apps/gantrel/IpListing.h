@@ -12,7 +12,7 @@ class Parameters;
 }  // namespace Ipu
 
 // The catalogue as people and scripts read it: one row or JSON object per IP, ordered by
-// vendor:library:name:version.
+// vendor:library:name, then by version as versions order ("1.10" after "1.2").
 class IpListing {
 public:
     explicit IpListing(std::vector<boost::shared_ptr<Ipu::IPComponent>> components);

@@ -98,7 +98,44 @@ private slots:
         QVERIFY(alpha["file"].toString().endsWith("catalog/a/alpha.xml"));
         for (const char* key : {"name", "version", "description", "parameters"})
             QVERIFY2(alpha.contains(key), key);
-        QCOMPARE(ips[1].toObject()["families"].toArray(), QJsonArray());
+        // An IP-XACT file of another tool: no display name, no families.
+        const QJsonObject beta = ips[1].toObject();
+        QCOMPARE(beta["displayName"].toString(), QString("beta"));
+        QCOMPARE(beta["families"].toArray(), QJsonArray{"all"});
+        QCOMPARE(beta["latest"], QJsonValue(true));
+    }
+
+    // Versions order by their numbers, the highest is the latest; choices keep their labels.
+    void listIpsOrdersVersions()
+    {
+        for (const char* version : {"1.10", "1.2", "1.9"}) {
+            const QByteArray xml =
+                QByteArray(
+                    "<ipxact:component xmlns:ipxact=\"http://www.accellera.org/XMLSchema/"
+                    "IPXACT/1685-2014\"><ipxact:vendor>other</ipxact:vendor>"
+                    "<ipxact:library>lib</ipxact:library><ipxact:name>w</ipxact:name>"
+                    "<ipxact:version>") +
+                version +
+                "</ipxact:version><ipxact:choices><ipxact:choice><ipxact:name>modes</ipxact:name>"
+                "<ipxact:enumeration text=\"Fast mode\">\"fast\"</ipxact:enumeration>"
+                "<ipxact:enumeration>\"small\"</ipxact:enumeration></ipxact:choice>"
+                "</ipxact:choices><ipxact:parameters><ipxact:parameter parameterId=\"MODE\" "
+                "choiceRef=\"modes\"><ipxact:name>MODE</ipxact:name><ipxact:value>\"fast\""
+                "</ipxact:value></ipxact:parameter></ipxact:parameters></ipxact:component>";
+            TestFiles::write(dir.filePath(QString("versions/w_%1.xml").arg(version)), xml);
+        }
+        const Run result = run({"--catalog", dir.filePath("versions"), "--no-default-catalog",
+                                "--list-ips", "--json"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        const QJsonArray ips = jsonArray(result.out);
+        QStringList order;
+        for (const QJsonValue& ip : ips)
+            order << ip["version"].toString() + (ip["latest"].toBool() ? " latest" : "");
+        QCOMPARE(order, (QStringList{"1.2", "1.9", "1.10 latest"}));
+        const QJsonObject mode = ips[0]["parameters"][0].toObject();
+        QCOMPARE(mode["choices"].toArray(), (QJsonArray{"fast", "small"}));
+        QCOMPARE(mode["choiceLabels"].toArray(), (QJsonArray{"Fast mode", "small"}));
     }
 
     void catalogAddsToEmbedded_data()
