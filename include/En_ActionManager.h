@@ -4,10 +4,10 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
-#include <QRecursiveMutex>
 #include <QString>
 
 #include <cstdint>
+#include <mutex>
 
 #include "CitP_Ref.h"
 #include "En_BusyNotificationObject.h"
@@ -106,7 +106,9 @@ private:
     bool projectOptionsValid = false;
     QList<RunningAction*> runningActions;
     CitP::Ref<SimC::IGenerationEngine> engine;
-    QRecursiveMutex idMutex;
+    // A standard recursive mutex rather than Qt's: the same guard, and visible to the
+    // thread sanitizer, which cannot see into the uninstrumented Qt.
+    std::recursive_mutex idMutex;
     std::uint32_t nextActionId = 1;
 
     static ActionManager* _instance;

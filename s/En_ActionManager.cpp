@@ -1,6 +1,5 @@
 #include "En_ActionManager.h"
 
-#include <QMutexLocker>
 #include <QSet>
 
 #include <boost/weak_ptr.hpp>
@@ -440,7 +439,7 @@ QString ActionManager::IconNameFromActionName(const QString& name)
 
 Port::String ActionManager::GetNextAvailableActionId()
 {
-    QMutexLocker lock(&idMutex);
+    std::lock_guard<std::recursive_mutex> lock(idMutex);
     if (++nextActionId == 4294967295u)
         nextActionId = 1;
     return Port::String().Format("%u", nextActionId);
