@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchComponent.h"
 #include "En_Action.h"
 #include "En_ActionManager.h"
 #include "En_EndWatchThread.h"
@@ -36,17 +37,13 @@ constexpr int kTaskCount = sizeof(kTasks) / sizeof(kTasks[0]);
 
 boost::shared_ptr<Ipu::IPComponent> catalogueIp(int index)
 {
-    auto component = boost::make_shared<Ipu::IPComponent>();
-    const Ipu::VersionedIdentifier id("pellor", "bench", "ip" + std::to_string(index), "1.0");
-    component->SetIdentifier(id);
-    component->SetName(id.GetName());
-    component->SetUniqueID(id.GetKey());
-    component->SetUnconfiguredID(id.GetKey());
+    auto component = benchComponent(index);
+    const Port::String key = component->GetKey();
     for (const char* task : kTasks) {
         auto chain = boost::make_shared<Ipu::GeneratorChain>();
         chain->SetName(task);
         chain->SetDisplayName(std::string("Run ") + task);
-        chain->SetUniqueID(id.GetKey() + ":" + task);
+        chain->SetUniqueID(key + ":" + task);
         chain->SetProperty(Ipu::VendorExtensions::CHAIN_IPTYPE, Ipu::Task::ANY_IP);
         chain->SetProperty(Ipu::VendorExtensions::CHAIN_FAMILYDEPENDENT,
                            Ipu::Task::FAMILY_NOT_DEPENDENT);

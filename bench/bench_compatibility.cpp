@@ -9,6 +9,7 @@
 #include <boost/make_shared.hpp>
 #include <vector>
 
+#include "BenchComponent.h"
 #include "En_EndWatchThread.h"
 #include "En_Global.h"
 #include "En_IpCompatibilityChecker.h"
@@ -31,12 +32,7 @@ const char kDevices[] = R"({"formatVersion": 1,
 
 boost::shared_ptr<Ipu::IPComponent> catalogueIp(int index)
 {
-    auto component = boost::make_shared<Ipu::IPComponent>();
-    const Ipu::VersionedIdentifier id("pellor", "bench", "ip" + std::to_string(index), "1.0");
-    component->SetIdentifier(id);
-    component->SetName(id.GetName());
-    component->SetUniqueID(id.GetKey());
-    component->SetUnconfiguredID(id.GetKey());
+    auto component = benchComponent(index);
     component->AddFamily(Ipu::Family("alpha"));
     return component;
 }

@@ -85,6 +85,9 @@ private:
     Action* ActionFromTask(Project& project, const Ipu::Task& task) const;
     Action* ActionFromTask(Ip& ip, const Ipu::Task& task, bool optionsUsable,
                            bool dataSheetEncrypted) const;
+    template <typename Target>
+    Action* CachedAction(Target& target, const Port::String& id, const Ipu::Task& task,
+                         bool enabled) const;
     bool IsTaskEnabled(const Ipu::Task& task, bool optionsUsable, bool dataSheetEncrypted) const;
     Port::String GetNextAvailableActionId();
     QString NameFromEventData(const Ipu::EventData& data) const;

@@ -4,6 +4,7 @@
 
 #include <boost/weak_ptr.hpp>
 #include <map>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -236,38 +237,39 @@ ActionManager::~ActionManager()
         _instance = nullptr;
 }
 
+// The action made on the first request for this project or IP and task, enabled as asked.
+template <typename Target>
+Action* ActionManager::CachedAction(Target& target, const Port::String& id, const Ipu::Task& task,
+                                    bool enabled) const
+{
+    ActionCache& cache = std::is_same_v<Target, Project> ? projectActionCache : ipActionCache;
+    Action*& action = cache[id][ActionKey(task)];
+    if (action == nullptr) {
+        action = new Action(target, task, nullptr);
+        action->setIcon(IconFromActionName(action->internalName()));
+        connect(action, qOverload<Target&, Ipu::Task&, Ipu::Status&>(&Action::triggered),
+                GetInstance(),
+                qOverload<Target&, Ipu::Task&, Ipu::Status&>(&ActionManager::ActionTriggered));
+    }
+    action->setEnabled(enabled);
+    return action;
+}
+
 Action* ActionManager::ActionFromTask(Project& project, const Ipu::Task& task) const
 {
     const boost::shared_ptr<Ipu::IPComposite> composite = project.GetIPComposite();
-    if (!composite)
-        return nullptr;
-    Action*& action = projectActionCache[composite->GetUniqueID()][ActionKey(task)];
-    if (action == nullptr) {
-        action = new Action(project, task, nullptr);
-        action->setIcon(IconFromActionName(action->internalName()));
-        connect(action, qOverload<Project&, Ipu::Task&, Ipu::Status&>(&Action::triggered),
-                GetInstance(),
-                qOverload<Project&, Ipu::Task&, Ipu::Status&>(&ActionManager::ActionTriggered));
-    }
-    action->setEnabled(IsTaskEnabled(task, true, false));
-    return action;
+    return composite ? CachedAction(project, composite->GetUniqueID(), task,
+                                    IsTaskEnabled(task, true, false))
+                     : nullptr;
 }
 
 Action* ActionManager::ActionFromTask(Ip& ip, const Ipu::Task& task, bool optionsUsable,
                                       bool dataSheetEncrypted) const
 {
     const boost::shared_ptr<Ipu::IPComponent> component = ip.GetIPComponent();
-    if (!component)
-        return nullptr;
-    Action*& action = ipActionCache[component->GetUniqueID()][ActionKey(task)];
-    if (action == nullptr) {
-        action = new Action(ip, task, nullptr);
-        action->setIcon(IconFromActionName(action->internalName()));
-        connect(action, qOverload<Ip&, Ipu::Task&, Ipu::Status&>(&Action::triggered), GetInstance(),
-                qOverload<Ip&, Ipu::Task&, Ipu::Status&>(&ActionManager::ActionTriggered));
-    }
-    action->setEnabled(IsTaskEnabled(task, optionsUsable, dataSheetEncrypted));
-    return action;
+    return component ? CachedAction(ip, component->GetUniqueID(), task,
+                                    IsTaskEnabled(task, optionsUsable, dataSheetEncrypted))
+                     : nullptr;
 }
 
 bool ActionManager::IsTaskEnabled(const Ipu::Task& task, bool optionsUsable,
