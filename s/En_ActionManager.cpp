@@ -44,9 +44,8 @@ ActionCache ipActionCache;
 
 // The last ordered list of each IP, valid while nothing that decides an IP's tasks (the
 // open project, its options, the catalogue) has changed since: a repeated request then
-// only re-enables the actions it already made.
-// Keyed by the component itself (no string to copy or compare); the weak pointer tells a
-// component from a later one at the same address.
+// only re-enables the actions it already made. Keyed by the component itself, so that no
+// string is copied or compared; the weak pointer tells it from a later one at its address.
 struct OrderedList {
     std::uint64_t epoch = 0;
     boost::weak_ptr<Ipu::IPComponent> component;
@@ -209,7 +208,6 @@ ActionManager* ActionManager::GetInstance()
 
 ActionManager::ActionManager() : engineCallback(new EngineCallback)
 {
-    ForgetTaskLists();
     ProjectManager* projects = ProjectManager::GetInstance();
     for (auto changed :
          {&ProjectManager::ProjectStateHasChanged, &ProjectManager::ProjectOptionsChanged,

@@ -258,6 +258,37 @@ private slots:
         QCOMPARE(texts(ip.GetActionsList()), before);
     }
 
+    // A retired IP does not offer the upgrade-and-regenerate task itself; the list adds it
+    // only while the newer version can be regenerated with the project's part.
+    void upgradeTaskAppended_data()
+    {
+        QTest::addColumn<QString>("newerGroup");
+        QTest::addColumn<bool>("appended");
+        QTest::newRow("newer version regenerable") << "upgrade_and_regenerate" << true;
+        QTest::newRow("newer version needs a new customization") << "customize_current" << false;
+    }
+
+    void upgradeTaskAppended()
+    {
+        QFETCH(QString, newerGroup);
+        QFETCH(bool, appended);
+        using TestCatalog::Chain;
+        using TestCatalog::Component;
+        const QString name = "upgradable_" + QString::number(appended);
+        auto older = TestCatalog::load(
+            Component(name)
+                .withLifeCycle("deprecated")
+                .withFamilies({"alpha"})
+                .withChain(Chain(Ipu::Task::UPGRADE_REGENERATE_IP_LATEST_VERSION)));
+        TestCatalog::load(Component(name).withVersion("2.0").withFamilies({"alpha"}).withChain(
+            Chain("upgrade_and_regenerate").withGroups({newerGroup})));
+        En::Ip ip(TestCatalog::customize(older, "mine_" + name));
+        QStringList names;
+        for (const En::Action* action : ip.GetActionsList())
+            names << action->internalName();
+        QCOMPARE(names.contains(Ipu::Task::UPGRADE_REGENERATE_IP_LATEST_VERSION), appended);
+    }
+
     // Engine events and lock changes come from other threads; the manager handles them on
     // its own, and the lock state is published before the request to re-read actions.
     void crossThreadSignalsArriveQueued()
