@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -354,6 +355,7 @@ void TestRtl::elaboratesVhdl()
 
 void TestRtl::simulatesTestbench_data()
 {
+    QTest::addColumn<bool>("verilog");
     QTest::addColumn<QString>("testbench");
     QTest::addColumn<QString>("component");
     QTest::addColumn<QStringList>("parameters");
@@ -362,55 +364,82 @@ void TestRtl::simulatesTestbench_data()
     const QString fifo = QStringLiteral("fifo/fifo_sync/fifo_sync_v2_1.xml");
     const QString afifo = QStringLiteral("fifo/fifo_async/fifo_async_v1_2.xml");
     const QString uart = QStringLiteral("interface/uart_core/uart_core_v1_4.xml");
-    QTest::newRow("counter 3 bits") << "tb_counter_binary" << counter << QStringList{"WIDTH=3"};
-    QTest::newRow("counter 8 bits") << "tb_counter_binary" << counter << QStringList{"WIDTH=8"};
-    QTest::newRow("sync fifo 8x16")
-        << "tb_fifo_sync" << fifo << QStringList{"DATA_WIDTH=8", "DEPTH=16"};
-    QTest::newRow("sync fifo 3x64")
-        << "tb_fifo_sync" << fifo << QStringList{"DATA_WIDTH=3", "DEPTH=64"};
-    QTest::newRow("async fifo 8x16")
-        << "tb_fifo_async" << afifo << QStringList{"DATA_WIDTH=8", "DEPTH=16", "SYNC_STAGES=2"};
-    QTest::newRow("async fifo 5x32")
-        << "tb_fifo_async" << afifo << QStringList{"DATA_WIDTH=5", "DEPTH=32", "SYNC_STAGES=3"};
-    QTest::newRow("uart 8N1") << "tb_uart_core" << uart << QStringList{};
-    QTest::newRow("uart 5O2") << "tb_uart_core" << uart
-                              << QStringList{"DATA_BITS=5", "PARITY=\"odd\"", "STOP_BITS=2"};
+    for (const bool verilog : {true, false}) {
+        const char* const language = verilog ? "verilog" : "vhdl";
+        auto row = [&](const char* name) {
+            return &(QTest::addRow("%s %s", language, name) << verilog);
+        };
+        *row("counter 3 bits") << "tb_counter_binary" << counter << QStringList{"WIDTH=3"};
+        *row("counter 8 bits") << "tb_counter_binary" << counter << QStringList{"WIDTH=8"};
+        *row("sync fifo 8x16") << "tb_fifo_sync" << fifo << QStringList{"DATA_WIDTH=8", "DEPTH=16"};
+        *row("sync fifo 3x64") << "tb_fifo_sync" << fifo << QStringList{"DATA_WIDTH=3", "DEPTH=64"};
+        *row("uart 8N1") << "tb_uart_core" << uart << QStringList{};
+        *row("uart 5O2") << "tb_uart_core" << uart
+                         << QStringList{"DATA_BITS=5", "PARITY=\"odd\"", "STOP_BITS=2"};
+    }
+    QTest::newRow("verilog async fifo 8x16")
+        << true << "tb_fifo_async" << afifo
+        << QStringList{"DATA_WIDTH=8", "DEPTH=16", "SYNC_STAGES=2"};
+    QTest::newRow("verilog async fifo 5x32")
+        << true << "tb_fifo_async" << afifo
+        << QStringList{"DATA_WIDTH=5", "DEPTH=32", "SYNC_STAGES=3"};
 }
 
 void TestRtl::simulatesTestbench()
 {
+    QFETCH(bool, verilog);
     QFETCH(QString, testbench);
     QFETCH(QString, component);
     QFETCH(QStringList, parameters);
 
-    const QString iverilog = Tool("iverilog", "iverilog");
-    const QString vvp = Tool("vvp", "iverilog");
-    if (iverilog.isEmpty() || vvp.isEmpty()) {
+    const QString compiler = verilog ? Tool("iverilog", "iverilog") : Tool("ghdl", "ghdl");
+    const QString simulator = verilog ? Tool("vvp", "iverilog") : compiler;
+    if (compiler.isEmpty() || simulator.isEmpty()) {
         return;
     }
     QString source;
     QString why;
-    QVERIFY2(CoreSource(component, QStringLiteral("verilogSource"), source, why), qPrintable(why));
+    QVERIFY2(CoreSource(component,
+                        verilog ? QStringLiteral("verilogSource") : QStringLiteral("vhdlSource"),
+                        source, why),
+             qPrintable(why));
+    const QString bench =
+        QStringLiteral(GANTREL_TESTBENCH_DIR "/%1.%2").arg(testbench, verilog ? "v" : "vhd");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
 
-    const QString image = dir.filePath("tb.vvp");
-    QStringList arguments{"-g2012", "-o", image, "-s", testbench};
-    for (const QString& parameter : parameters) {
-        arguments << QStringLiteral("-P%1.%2").arg(testbench, parameter);
+    Run run;
+    if (verilog) {
+        const QString image = dir.filePath("tb.vvp");
+        QStringList arguments{"-g2012", "-o", image, "-s", testbench};
+        for (const QString& parameter : parameters) {
+            arguments << QStringLiteral("-P%1.%2").arg(testbench, parameter);
+        }
+        run = Execute(compiler, arguments << bench << source, dir.path());
+        QVERIFY2(run.ok, qPrintable(run.output));
+        run = Execute(simulator, {"-n", image}, dir.path());
+    } else {
+        const QString workdir = QStringLiteral("--workdir=") + dir.path();
+        run = Execute(compiler, {"-a", "--std=08", workdir, source, bench}, dir.path());
+        QVERIFY2(run.ok, qPrintable(run.output));
+        run = Execute(compiler, {"-e", "--std=08", workdir, testbench}, dir.path());
+        QVERIFY2(run.ok, qPrintable(run.output));
+        QStringList arguments{"-r", "--std=08", workdir, testbench};
+        for (const QString& parameter : parameters) {
+            const qsizetype eq = parameter.indexOf(u'=');
+            arguments << QStringLiteral("-g%1=%2").arg(parameter.left(eq),
+                                                       Unquoted(parameter.mid(eq + 1)));
+        }
+        run = Execute(simulator, arguments << "--ieee-asserts=disable-at-0", dir.path());
     }
-    arguments << QStringLiteral(GANTREL_TESTBENCH_DIR "/%1.v").arg(testbench) << source;
-    Run run = Execute(iverilog, arguments, dir.path());
     QVERIFY2(run.ok, qPrintable(run.output));
-    run = Execute(vvp, {"-n", image}, dir.path());
-    QVERIFY2(run.ok, qPrintable(run.output));
-    // A testbench that stops before its verdict prints neither line.
-    const QStringList lines = run.output.split(u'\n');
-    const bool passed = std::any_of(lines.cbegin(), lines.cend(),
-                                    [](const QString& l) { return l.startsWith(u"PASS "); });
-    const bool failed = std::any_of(lines.cbegin(), lines.cend(),
-                                    [](const QString& l) { return l.startsWith(u"FAIL"); });
-    QVERIFY2(passed && !failed, qPrintable(run.output));
+    // $display prints the verdict at the start of a line, a VHDL report after its
+    // location; a testbench that stops before its verdict prints neither.
+    static const QRegularExpression pass(QStringLiteral("(^|\\): )PASS "),
+                                         QRegularExpression::MultilineOption);
+    static const QRegularExpression fail(QStringLiteral("(^|\\): )FAIL"),
+                                         QRegularExpression::MultilineOption);
+    QVERIFY2(run.output.contains(pass) && !run.output.contains(fail), qPrintable(run.output));
 }
 
 QTEST_GUILESS_MAIN(TestRtl)
