@@ -38,6 +38,21 @@ public:
     void SetFiles(const std::vector<Port::String>& value) { files = value; }
     void AddFile(const Port::String& file) { files.push_back(file); }
 
+    // One file of a file set, for tools that need more than its name (the HDL sources
+    // of the IP's core).
+    struct FileEntry {
+        Port::String fileSet;
+        // Absolute where the catalogue file is known: relative names are resolved
+        // against its directory.
+        Port::String path;
+        // IP-XACT file type (verilogSource, vhdlSource, ...); a user type's own name.
+        Port::String fileType;
+        // The HDL library the file is compiled into; empty for the tool's default.
+        Port::String logicalName;
+    };
+    const std::vector<FileEntry>& GetFileEntries() const { return fileEntries; }
+    void AddFileEntry(const FileEntry& entry) { fileEntries.push_back(entry); }
+
     // As the catalogue gives it (may be relative to the catalogue file's directory).
     Port::String GetDataSheet() const { return dataSheet; }
     void SetDataSheet(const Port::String& value) { dataSheet = value; }
@@ -73,6 +88,7 @@ private:
     GeneratorChainList chains;
     Parameters parameters;
     std::vector<Port::String> files;
+    std::vector<FileEntry> fileEntries;
     Port::String dataSheet;
     Port::String sourceFile;
     std::int32_t ipType = 1;

@@ -7,6 +7,7 @@
 #include "Sim_FamilySupport.h"
 #include "Sim_Utility.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -394,18 +395,47 @@ void CatalogReader::ReadChoice()
 
 void CatalogReader::ReadFileSet()
 {
+    QString setName;
     while (NextChild()) {
+        if (xml.name() == u"name") {
+            setName = Text();
+            continue;
+        }
         if (xml.name() != u"file") {
             xml.skipCurrentElement();
             continue;
         }
+        QString fileName;
+        QString fileType;
+        QString logicalName;
         while (NextChild()) {
             if (xml.name() == u"name") {
-                component->AddFile(ToPort(Text()));
+                fileName = Text();
+            } else if (xml.name() == u"fileType" && fileType.isEmpty()) {
+                const QString user = xml.attributes().value(QStringLiteral("user")).toString();
+                fileType = Text();
+                if (fileType == u"user" && !user.isEmpty()) {
+                    fileType = user;
+                }
+            } else if (xml.name() == u"logicalName") {
+                logicalName = Text();
             } else {
                 xml.skipCurrentElement();
             }
         }
+        if (fileName.isEmpty()) {
+            continue;
+        }
+        component->AddFile(ToPort(fileName));
+        // The engine compiles these files from wherever it runs: resolve them now, while
+        // the catalogue file's place is known.
+        QString path = fileName;
+        const QString source = Utility::PortStringToQString(sourceFile);
+        if (!source.isEmpty() && QDir::isRelativePath(fileName)) {
+            path = QDir::cleanPath(QFileInfo(source).absoluteDir().filePath(fileName));
+        }
+        component->AddFileEntry(
+            {ToPort(setName), ToPort(path), ToPort(fileType), ToPort(logicalName)});
     }
 }
 

@@ -186,6 +186,8 @@ private slots:
     void warnsAboutMistakes_data();
     void warnsAboutMistakes();
     void answersCatalogDocument();
+    void keepsFileEntries_data();
+    void keepsFileEntries();
 };
 
 void TestCatalogReader::readsEachIpxactVersion_data()
@@ -582,6 +584,68 @@ void TestCatalogReader::answersCatalogDocument()
     QCOMPARE(CatalogReader::ReadData(xml, "", component, reason), 2u);
     QVERIFY(!component);
     QCOMPARE(Q(reason), QStringLiteral("an IP-XACT catalog document, not a component"));
+}
+
+void TestCatalogReader::keepsFileEntries_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("files");
+    // set|path|type|logical name of every entry, the template's own "src" set first.
+    QTest::addColumn<QStringList>("expected");
+
+    const QString src = QStringLiteral("src|/cat/ip/hdl/widget.vhd|vhdlSource|");
+    QTest::newRow("relative resolved")
+        << QByteArray("/cat/ip/widget.xml")
+        << QByteArray(
+               "<ipxact:file><ipxact:name>rtl/../rtl/core.v</ipxact:name>"
+               "<ipxact:fileType>verilogSource</ipxact:fileType></ipxact:file>")
+        << QStringList{src, "rtl|/cat/ip/rtl/core.v|verilogSource|"};
+    QTest::newRow("absolute kept, library")
+        << QByteArray("/cat/ip/widget.xml")
+        << QByteArray(
+               "<ipxact:file><ipxact:name>/opt/hdl/core.vhd</ipxact:name>"
+               "<ipxact:fileType>vhdlSource</ipxact:fileType>"
+               "<ipxact:logicalName>cores</ipxact:logicalName></ipxact:file>")
+        << QStringList{src, "rtl|/opt/hdl/core.vhd|vhdlSource|cores"};
+    QTest::newRow("user type, first type wins")
+        << QByteArray("/cat/ip/widget.xml")
+        << QByteArray(
+               "<ipxact:file><ipxact:name>doc/a.html</ipxact:name>"
+               "<ipxact:fileType user=\"htmlDocumentation\">user</ipxact:fileType>"
+               "<ipxact:fileType>unknown</ipxact:fileType></ipxact:file>")
+        << QStringList{src, "rtl|/cat/ip/doc/a.html|htmlDocumentation|"};
+    QTest::newRow("no catalogue file: as written")
+        << QByteArray("")
+        << QByteArray(
+               "<ipxact:file><ipxact:name>rtl/core.v</ipxact:name>"
+               "<ipxact:fileType>verilogSource</ipxact:fileType></ipxact:file>")
+        << QStringList{"src|hdl/widget.vhd|vhdlSource|", "rtl|rtl/core.v|verilogSource|"};
+    QTest::newRow("nameless file left out")
+        << QByteArray("/cat/ip/widget.xml")
+        << QByteArray("<ipxact:file><ipxact:fileType>verilogSource</ipxact:fileType></ipxact:file>")
+        << QStringList{src};
+}
+
+void TestCatalogReader::keepsFileEntries()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, files);
+    QFETCH(QStringList, expected);
+
+    QByteArray xml = Minimal(Extension);
+    const QByteArray end = "</ipxact:fileSet></ipxact:fileSets>";
+    QVERIFY(xml.contains(end));
+    xml.replace(end,
+                "</ipxact:fileSet><ipxact:fileSet><ipxact:name>rtl</ipxact:name>" + files + end);
+    auto component = Read(xml, source.constData());
+    QVERIFY(component);
+    QStringList entries;
+    for (const Ipu::IPComponent::FileEntry& entry : component->GetFileEntries()) {
+        entries << QStringList{Q(entry.fileSet), Q(entry.path), Q(entry.fileType),
+                               Q(entry.logicalName)}
+                       .join(u'|');
+    }
+    QCOMPARE(entries, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogReader)
