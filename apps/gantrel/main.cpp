@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <string>
 
 #include "CitP_Factory.h"
 #include "CommandLine.h"
@@ -57,10 +56,8 @@ QString nonUtf8Argument(int argc, char* argv[])
 void hideChatter()
 {
     Port_MsgManData::setSink([](const Port_MsgManData::Message& message) {
-        if (message.kind != Port_MsgManData::Error && message.kind != Port_MsgManData::Warning)
-            return;
-        const std::string line = Port_MsgManData::formatLine(message) + "\n";
-        std::fwrite(line.data(), 1, line.size(), stderr);
+        if (message.kind == Port_MsgManData::Error || message.kind == Port_MsgManData::Warning)
+            Port_MsgManData::printToStderr(message);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "GantrelRun.h"
 #include "TestFiles.h"
 
 // The examples of the documentation, run as written through the host with the shipped
@@ -16,11 +17,7 @@ class tst_DocExamples : public QObject {
     Q_OBJECT
 
 private:
-    struct Run {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = GantrelRun;
 
     // The shipped data only: nothing of the caller's environment chooses other data, and
     // the user's settings stay in the test's directory.
@@ -36,13 +33,7 @@ private:
 
     static Run run(const QStringList& arguments, const QProcessEnvironment& environment)
     {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(GANTREL_EXECUTABLE), arguments);
-        if (!process.waitForFinished(60000))
-            qWarning("gantrel did not finish");
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return runGantrel(arguments, environment);
     }
 
     static QString document(const QString& name)

@@ -10,6 +10,7 @@
 
 #include "En_EndWatchThread.h"
 #include "En_Project.h"
+#include "GantrelRun.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_ElementIndex.h"
 #include "TestCatalog.h"
@@ -21,23 +22,12 @@ class tst_Gantrel : public QObject {
     Q_OBJECT
 
 private:
-    struct Run {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = GantrelRun;
 
     // Runs gantrel with the catalogue and device database of the test unless told otherwise.
-    Run run(const QStringList& arguments, const QProcessEnvironment& environment = {})
+    static Run run(const QStringList& arguments, const QProcessEnvironment& environment = {})
     {
-        QProcess process;
-        process.setProcessEnvironment(
-            environment.isEmpty() ? QProcessEnvironment::systemEnvironment() : environment);
-        process.start(QStringLiteral(GANTREL_EXECUTABLE), arguments);
-        if (!process.waitForFinished(60000))
-            qWarning("gantrel did not finish");
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return runGantrel(arguments, environment);
     }
 
     static QJsonArray jsonArray(const QByteArray& text)

@@ -34,6 +34,8 @@ public:
     // "ERROR:enkit:En_Project - text" without the one final line feed; control characters
     // in the text are escaped ("\\t", "\\n", "\\x1b"), so the line is safe for a terminal.
     static std::string formatLine(const Message& message);
+    // What the default sink does: the formatted line on stderr, in one write.
+    static void printToStderr(const Message& message);
 
 private:
     Port_MsgManData(const char* module, const char* source, int line);

@@ -20,13 +20,6 @@ SinkSlot& sinkSlot()
     return slot;
 }
 
-void printToStderr(const Port_MsgManData::Message& message)
-{
-    // One write per message, so lines from several threads do not interleave.
-    const std::string line = Port_MsgManData::formatLine(message) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
 // "dir/En_Project.cpp" and "En_Project" both name the source "En_Project".
 std::string sourceName(const char* sourceFile)
 {
@@ -129,7 +122,14 @@ void Port_MsgManData::issue(Kind kind, const char* format, va_list args) const
     if (sink)
         sink(message);
     else
-        printToStderr(message);
+        Port_MsgManData::printToStderr(message);
+}
+
+void Port_MsgManData::printToStderr(const Message& message)
+{
+    // One write per message, so lines from several threads do not interleave.
+    const std::string line = formatLine(message) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 Port_MsgManData::Sink Port_MsgManData::setSink(Sink sink)

@@ -289,9 +289,9 @@ void TestCIPEngine::refreshLoadsTheCatalogue()
     engine.repository->SetStartup(true);
     QCOMPARE(engine.repository->RefreshAllRepositories(), 0u);
     QVERIFY(Ipu::ElementIndex::HasElement("pellor:test:widget:1.0"));
-    QCOMPARE(capture.lines(),
-             (std::vector<std::string>{"STATUS:simc:SimC_Repository - Loading IP catalog\n",
-                                       "STATUS:simc:SimC_Repository - IP catalog loaded: 1 IPs\n"}));
+    QCOMPARE(capture.lines(), (std::vector<std::string>{
+                                  "STATUS:simc:SimC_Repository - Loading IP catalog\n",
+                                  "STATUS:simc:SimC_Repository - IP catalog loaded: 1 IPs\n"}));
 
     // A customized member is the design's, not the catalogue's: a refresh keeps it.
     const Port::String id = create("demo.gtcfg");
