@@ -53,6 +53,19 @@ public:
     const std::vector<FileEntry>& GetFileEntries() const { return fileEntries; }
     void AddFileEntry(const FileEntry& entry) { fileEntries.push_back(entry); }
 
+    // One port of the IP's model, as the catalogue declares it. A vector's bounds are
+    // expressions over the IP's parameters ("WIDTH - 1", "$clog2(DEPTH)"); both are empty
+    // for a single wire.
+    struct ModelPort {
+        Port::String name;
+        // "in", "out" or "inout".
+        Port::String direction;
+        Port::String left;
+        Port::String right;
+    };
+    const std::vector<ModelPort>& GetPorts() const { return ports; }
+    void AddPort(const ModelPort& port) { ports.push_back(port); }
+
     // As the catalogue gives it (may be relative to the catalogue file's directory).
     Port::String GetDataSheet() const { return dataSheet; }
     void SetDataSheet(const Port::String& value) { dataSheet = value; }
@@ -89,6 +102,7 @@ private:
     Parameters parameters;
     std::vector<Port::String> files;
     std::vector<FileEntry> fileEntries;
+    std::vector<ModelPort> ports;
     Port::String dataSheet;
     Port::String sourceFile;
     std::int32_t ipType = 1;

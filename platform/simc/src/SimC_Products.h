@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Ipu_IPComponent.h"
+#include "Ipu_ProjectOptions.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace SimC {
+
+// The output products of one customized IP, written into a staging directory by the steps
+// of its generator chain. The IP's element name (GetName) names every product.
+//
+// Each writer answers 0 and adds the files it wrote (names relative to the directory, in
+// the order written) to Written(); on failure 1 and a reason that names the file. After a
+// failure the directory holds half a set; the engine discards it.
+class Products {
+public:
+    Products(const Ipu::IPComponent& ip, const Ipu::ProjectOptions& options,
+             const QString& directory);
+
+    // The wrapper in VHDL and/or Verilog as the options ask, instantiating the IP's core
+    // with the customized values, and the core's own sources.
+    unsigned WriteHdl(QString& reason);
+    // The instantiation templates (<name>.vho, <name>.veo) of the wrappers written.
+    unsigned WriteTemplate(QString& reason);
+    // <name>.gtc: the batch commands that reproduce this customization.
+    unsigned WriteGtc(QString& reason);
+    // <name>.asy, when the options ask for a symbol; otherwise nothing.
+    unsigned WriteAsy(QString& reason);
+    // <name>_resources.txt: the parameters and the part, for the resource-utilization view.
+    unsigned WriteResourceReport(QString& reason);
+    // <name>_flist.txt listing every file written before it, and itself.
+    unsigned WriteFileList(QString& reason);
+
+    const QStringList& Written() const { return written; }
+
+private:
+    const Ipu::IPComponent& ip;
+    const Ipu::ProjectOptions& options;
+    QString directory;
+    QStringList written;
+};
+
+}  // namespace SimC
