@@ -18,6 +18,7 @@ public:
         TYPE_NONE = 0,
         TYPE_END_OF_RUN = 1,  // the run is over; the status is its result
         TYPE_STEP = 4,        // a step of the run, named by the status message
+        TYPE_MEMBER_END = 5,  // one IP of a project's run is done; the status is its result
     };
 
     // TYPE_NONE, a success status and no event data.

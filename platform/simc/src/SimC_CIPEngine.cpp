@@ -41,6 +41,8 @@ unsigned CIPEngine::QueryInterface(const char* interfaceId, CitP::Interface** ou
         *out = static_cast<IDesignManager*>(this);
     } else if (std::strcmp(interfaceId, IMigrationManager::IID) == 0) {
         *out = static_cast<IMigrationManager*>(this);
+    } else if (std::strcmp(interfaceId, IGenerationEngine::IID) == 0) {
+        *out = static_cast<IGenerationEngine*>(this);
     } else {
         return 1;
     }
@@ -90,6 +92,16 @@ bool CIPEngine::Migrate(const Port::String& legacyFile, const Port::String& migr
                         const Port::String& projectIdentifier)
 {
     return Migration::Migrate(legacyFile, migrationFile, projectIdentifier);
+}
+
+Port::String CIPEngine::StartGeneration(const Port::String& elementId, const Port::String& chainId)
+{
+    return generation.Start(elementId, chainId);
+}
+
+void CIPEngine::SetWorkerCount(unsigned count)
+{
+    generation.SetWorkerCount(count);
 }
 
 }  // namespace SimC

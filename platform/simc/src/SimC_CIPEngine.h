@@ -1,6 +1,8 @@
 #pragma once
 
+#include "SimC_GenerationEngine.h"
 #include "SimC_IDesignManager.h"
+#include "SimC_IGenerationEngine.h"
 #include "SimC_IMigrationManager.h"
 #include "SimC_IProjectManager.h"
 #include "SimC_IRepositoryManager.h"
@@ -12,12 +14,14 @@ namespace SimC {
 
 // The IP engine component: one reference-counted object offering the repository, project,
 // design and migration interfaces. It only dispatches; the work is done by Repository,
-// ProjectStore, DesignEditor and Migration. Made with one reference held by its creator; deletes
+// ProjectStore, DesignEditor, Migration and
+// GenerationEngine. Made with one reference held by its creator; deletes
 // itself when the last one is released.
 class CIPEngine final : public IRepositoryManager,
                         public IProjectManager,
                         public IDesignManager,
-                        public IMigrationManager {
+                        public IMigrationManager,
+                        public IGenerationEngine {
 public:
     CIPEngine() = default;
     CIPEngine(const CIPEngine&) = delete;
@@ -42,11 +46,17 @@ public:
     bool Migrate(const Port::String& legacyFile, const Port::String& migrationFile,
                  const Port::String& projectIdentifier) override;
 
+    Port::String StartGeneration(const Port::String& elementId,
+                                 const Port::String& chainId) override;
+    void SetWorkerCount(unsigned count) override;
+
 private:
     ~CIPEngine() override = default;
 
     std::atomic<unsigned long> references{1};
     Repository repository;
+    // Last, so that it is destroyed first: its destructor waits for the runs under way.
+    GenerationEngine generation;
 };
 
 }  // namespace SimC

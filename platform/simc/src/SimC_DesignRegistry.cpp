@@ -1,6 +1,7 @@
 #include "SimC_DesignRegistry.h"
 
 #include "Ipu_ElementIndex.h"
+#include "Ipu_ProjectOptions.h"
 
 #include <atomic>
 #include <map>
@@ -55,6 +56,16 @@ void UnregisterAll(const Ipu::IPComposite& design, const boost::shared_ptr<Ipu::
     Unregister(self);
 }
 
+bool SameProject(const Ipu::ProjectOptions& a, const Ipu::ProjectOptions& b)
+{
+    Port::String nameA, nameB, outputA, outputB;
+    a.GetProjectName(nameA);
+    b.GetProjectName(nameB);
+    a.GetOutputDirectory(outputA);
+    b.GetOutputDirectory(outputB);
+    return nameA == nameB && outputA == outputB;
+}
+
 }  // namespace
 
 Port::String DesignRegistry::Open(const boost::shared_ptr<Ipu::IPComposite>& design)
@@ -91,6 +102,29 @@ bool DesignRegistry::WithDesign(const Port::String& designId,
     }
     work(*found->second);
     return true;
+}
+
+Port::String DesignRegistry::FindDesignOf(const Ipu::IPComponent& ip)
+{
+    std::lock_guard<std::mutex> lock(RegistryMutex());
+    for (const auto& open : OpenDesigns()) {
+        for (const auto& member : open.second->GetElements()) {
+            if (member.get() == &ip) {
+                return open.first;
+            }
+        }
+    }
+    Ipu::ProjectOptions own;
+    if (ip.GetProjectOptions(own) != 0) {
+        return Port::String();
+    }
+    for (const auto& open : OpenDesigns()) {
+        Ipu::ProjectOptions options;
+        if (open.second->GetProjectOptions(options) == 0 && SameProject(options, own)) {
+            return open.first;
+        }
+    }
+    return Port::String();
 }
 
 Port::String DesignRegistry::AddMember(const Port::String& designId,

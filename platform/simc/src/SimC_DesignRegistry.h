@@ -26,6 +26,10 @@ public:
     // Runs work on the open design under the registry's lock; false when the id is unknown.
     static bool WithDesign(const Port::String& designId,
                            const std::function<void(Ipu::IPComposite&)>& work);
+    // The open design that holds the IP itself or, for an IP not yet in a design, the one
+    // it is customized for: whose options name the same project and output directory as the
+    // IP's own. Empty for none.
+    static Port::String FindDesignOf(const Ipu::IPComponent& ip);
     // Adds the member under a fresh unique id and registers it; its id, or empty when the
     // design is unknown, or the name is empty or taken.
     static Port::String AddMember(const Port::String& designId,

@@ -1,0 +1,103 @@
+#include "SimC_ProductMover.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace SimC {
+
+namespace {
+
+bool IsHdlSource(const QString& file)
+{
+    return file.endsWith(QLatin1String(".v")) || file.endsWith(QLatin1String(".vhd"));
+}
+
+bool SameContent(const QString& first, const QString& second)
+{
+    QFile a(first);
+    QFile b(second);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size()) {
+        return false;
+    }
+    return a.readAll() == b.readAll();
+}
+
+QString SystemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+}  // namespace
+
+ProductMover::ProductMover(const QString& staging, const QString& output)
+    : staging(staging), output(output), asideDirectory(staging + QLatin1String("/.replaced"))
+{
+}
+
+unsigned ProductMover::Move(const QStringList& files, QString& reason)
+{
+    if (!QDir().mkpath(output) || !QDir().mkpath(asideDirectory)) {
+        reason = QStringLiteral("Cannot create the output directory %1").arg(output);
+        return 1;
+    }
+    for (const QString& file : files) {
+        if (Place(file, reason) != 0) {
+            Undo();
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// The earlier target is copied aside before the new file replaces it in one rename, so a
+// reader of the output directory never sees it missing.
+unsigned ProductMover::Place(const QString& file, QString& reason)
+{
+    const QString source = staging + '/' + file;
+    const QString target = output + '/' + file;
+    Placed entry{target, QString()};
+    const bool existed = QFileInfo::exists(target);
+    const bool changed = !existed || !SameContent(source, target);
+    if (existed) {
+        entry.aside = asideDirectory + '/' + QString::number(placed.size());
+        if (!QFile::copy(target, entry.aside)) {
+            reason = QStringLiteral("Cannot keep a copy of %1 before replacing it").arg(target);
+            return 1;
+        }
+    }
+    if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) !=
+        0) {
+        reason = QStringLiteral("Cannot move %1 into place: %2").arg(target, SystemReason());
+        if (!entry.aside.isEmpty()) {
+            QFile::remove(entry.aside);
+        }
+        return 1;
+    }
+    placed.append(entry);
+    if (IsHdlSource(file) && changed) {
+        (existed ? updated : added).append(target);
+    }
+    return 0;
+}
+
+void ProductMover::Undo()
+{
+    for (auto entry = placed.crbegin(); entry != placed.crend(); ++entry) {
+        if (entry->aside.isEmpty()) {
+            QFile::remove(entry->target);
+        } else {
+            std::rename(QFile::encodeName(entry->aside).constData(),
+                        QFile::encodeName(entry->target).constData());
+        }
+    }
+    placed.clear();
+    added.clear();
+    updated.clear();
+}
+
+}  // namespace SimC
