@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <boost/shared_ptr.hpp>
 #include <cstdint>
 #include <mutex>
 
@@ -19,6 +20,8 @@
 
 namespace Ipu {
 class EventData;
+class GeneratorChain;
+class IPBase;
 class Task;
 }  // namespace Ipu
 
@@ -91,6 +94,26 @@ private:
     bool IsTaskEnabled(const Ipu::Task& task, bool optionsUsable, bool dataSheetEncrypted) const;
     Port::String GetNextAvailableActionId();
     QString NameFromEventData(const Ipu::EventData& data) const;
+    // Dispatch: 0 done, started or refused by the locks; 1 error; 2 overwrite declined.
+    unsigned int DoTask(Project& project, Ipu::Task& task, Ipu::Status& status);
+    unsigned int DoTask(Ip& ip, Ipu::Task& task, Ipu::Status& status);
+    bool FileModificationAcceptance(const QString& fileName) const;
+    bool RegenerationAcceptance(const Ipu::Task& task) const;
+    bool CheckModifiedGTP(Project& project, const Ipu::Task& task) const;
+    bool CheckModifiedGTC(Ip& ip, const Ipu::Task& task) const;
+    // Asks the questions a triggered task needs, then runs it.
+    template <typename Target>
+    void Trigger(Target& target, Ipu::Task& task, Ipu::Status& status);
+    // The view tasks that show a dialog instead of running on the engine; true when the task
+    // was one of them.
+    bool ShowsDialog(const Ipu::EventData& data, const QString& name);
+    void ShowOptions(const Ipu::EventData& data);
+    bool ActionStarted(const Ipu::EventData& data);
+    Port::String StartGeneration(const Port::String& actionId,
+                                 boost::shared_ptr<Ipu::IPBase> element,
+                                 boost::shared_ptr<Ipu::GeneratorChain> chain,
+                                 Ipu::EventData& data);
+    bool ReadOnlyOptions() const;
     void ActionFinished(const Ipu::EventData& data, unsigned int status, bool skipRunningList);
     // The upgrade-and-regenerate tasks an IP offers beyond its own list, when they apply.
     QList<Ipu::Task> UpgradeTasks(const Ip& ip, const QStringList& seen) const;

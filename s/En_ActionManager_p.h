@@ -1,6 +1,7 @@
 #pragma once
 
 #include "En_ActionManager.h"
+#include "Ipu_Status.h"
 #include "Ipu_Task.h"
 
 namespace En {
@@ -36,6 +37,17 @@ struct ActionManagerSeam {
         ActionManager::GetInstance()->nextActionId = id;
     }
     static bool HasEngine() { return static_cast<bool>(ActionManager::GetInstance()->engine); }
+    // As a triggered action reaches the manager: questions, then the task.
+    static void Trigger(Ip& ip, Ipu::Task& task)
+    {
+        Ipu::Status status;
+        ActionManager::GetInstance()->ActionTriggered(ip, task, status);
+    }
+    static unsigned DoTask(Ip& ip, Ipu::Task& task)
+    {
+        Ipu::Status status;
+        return ActionManager::GetInstance()->DoTask(ip, task, status);
+    }
 };
 
 }  // namespace En

@@ -7,8 +7,9 @@ CommandLine::CommandLine() : helpOption(parser.addHelpOption())
 {
     parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
     parser.addOptions({versionOption, listIpsOption, listPartsOption, infoOption, newOption,
-                       actionsOption, jsonOption, familyOption, ipOption, forceOption, quietOption,
-                       catalogOption, noDefaultCatalogOption, devicesOption});
+                       actionsOption, regenerateOption, jsonOption, familyOption, ipOption,
+                       forceOption, jobsOption, quietOption, catalogOption, noDefaultCatalogOption,
+                       devicesOption});
 }
 
 bool CommandLine::parse(const QStringList& arguments)
@@ -22,7 +23,7 @@ bool CommandLine::parse(const QStringList& arguments)
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument '%1'")
                         .arg(parser.positionalArguments().constFirst()));
-    return chooseMode() && checkModifiers();
+    return chooseMode() && checkModifiers() && checkJobs();
 }
 
 QString CommandLine::modeValue() const
@@ -33,6 +34,8 @@ QString CommandLine::modeValue() const
         return parser.value(newOption);
     if (chosen == Actions)
         return parser.value(actionsOption);
+    if (chosen == Regenerate)
+        return parser.value(regenerateOption);
     return {};
 }
 
@@ -45,8 +48,13 @@ bool CommandLine::fail(const QString& text)
 bool CommandLine::chooseMode()
 {
     const std::initializer_list<std::pair<Mode, const QCommandLineOption*>> modes{
-        {Version, &versionOption}, {ListIps, &listIpsOption}, {ListParts, &listPartsOption},
-        {Info, &infoOption},       {New, &newOption},         {Actions, &actionsOption}};
+        {Version, &versionOption},
+        {ListIps, &listIpsOption},
+        {ListParts, &listPartsOption},
+        {Info, &infoOption},
+        {New, &newOption},
+        {Actions, &actionsOption},
+        {Regenerate, &regenerateOption}};
     QStringList given;
     for (const auto& [mode, option] : modes) {
         if (parser.isSet(*option)) {
@@ -74,6 +82,7 @@ bool CommandLine::checkModifiers()
         {&familyOption, {ListParts}, "--list-parts"},
         {&ipOption, {Actions}, "--actions"},
         {&forceOption, {New}, "--new"},
+        {&jobsOption, {Regenerate}, "--regenerate"},
     };
     for (const Modifier& modifier : modifiers) {
         if (!parser.isSet(*modifier.option))
@@ -85,5 +94,17 @@ bool CommandLine::checkModifiers()
             return fail(QStringLiteral("--%1 only goes with %2")
                             .arg(modifier.option->names().constFirst(), modifier.needs));
     }
+    return true;
+}
+
+bool CommandLine::checkJobs()
+{
+    if (!parser.isSet(jobsOption))
+        return true;
+    bool number = false;
+    const unsigned count = parser.value(jobsOption).toUInt(&number);
+    if (!number || count < 1 || count > 256)
+        return fail(QStringLiteral("--jobs takes a whole number from 1 to 256, not '%1'")
+                        .arg(parser.value(jobsOption)));
     return true;
 }

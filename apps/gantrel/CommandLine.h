@@ -10,7 +10,7 @@
 // one-line reason the caller prints before it exits with UsageError.
 class CommandLine {
 public:
-    enum Mode { None, Help, Version, ListIps, ListParts, Info, New, Actions };
+    enum Mode { None, Help, Version, ListIps, ListParts, Info, New, Actions, Regenerate };
     static constexpr int UsageError = 2;
 
     CommandLine();
@@ -28,6 +28,8 @@ public:
     bool json() const { return parser.isSet(jsonOption); }
     bool quiet() const { return parser.isSet(quietOption); }
     bool force() const { return parser.isSet(forceOption); }
+    // 0 when not given: the engine's own choice.
+    unsigned jobs() const { return parser.value(jobsOption).toUInt(); }
     QString family() const { return parser.value(familyOption); }
     QString ip() const { return parser.value(ipOption); }
     QStringList catalogDirectories() const { return parser.values(catalogOption); }
@@ -38,6 +40,7 @@ private:
     bool fail(const QString& text);
     bool chooseMode();
     bool checkModifiers();
+    bool checkJobs();
 
     QCommandLineParser parser;
     QCommandLineOption helpOption;
@@ -52,6 +55,10 @@ private:
     QCommandLineOption actionsOption{
         "actions", "Lists the actions offered for the project PROJECT (or for one of its IPs).",
         "PROJECT"};
+    QCommandLineOption regenerateOption{
+        "regenerate", "Regenerates every IP of the project PROJECT and saves it.", "PROJECT"};
+    QCommandLineOption jobsOption{
+        "jobs", "With --regenerate: generates N IPs at a time (default: one per core).", "N"};
     QCommandLineOption jsonOption{
         "json", "With --list-ips, --list-parts, --info or --actions: prints JSON."};
     QCommandLineOption ipOption{

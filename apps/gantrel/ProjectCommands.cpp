@@ -19,6 +19,7 @@
 #include "LegacyCopy.h"
 #include "Port_MsgManData.h"
 #include "ProjectInfo.h"
+#include "Regeneration.h"
 #include "Sim_Utility.h"
 
 namespace {
@@ -181,4 +182,14 @@ int ProjectCommands::Create(const QString& path, bool force)
         return 1;
     std::printf("%s\n", manager->GetProject()->GetFullFileName().c_str());
     return 0;
+}
+
+int ProjectCommands::Regenerate(const QString& path, unsigned jobs)
+{
+    En::ProjectManager* manager = unattendedProjectManager();
+    manager->SetProject(Sim::Utility::QStringToPortString(resolve(path)));
+    if (!manager->ProjectOpen() || !manager->GetProject()->IsEnabled())
+        return 1;
+    Regeneration regeneration;
+    return regeneration.Run(*manager->GetProject(), jobs);
 }

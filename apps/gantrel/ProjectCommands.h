@@ -14,5 +14,7 @@ int Create(const QString& path, bool force);
 // Lists the actions offered for the project, or for one IP of it or of the catalogue
 // (ipKey: identifier or name; empty for the project's own actions). Writes nothing.
 int ListActions(const QString& path, const QString& ipKey, bool json);
+// Regenerates every IP of the project, jobs at a time (0: one per core), and saves it.
+int Regenerate(const QString& path, unsigned jobs);
 
 }  // namespace ProjectCommands

@@ -130,6 +130,9 @@ int run(const CommandLine& commandLine)
             checkEngineComponent();
             return ProjectCommands::ListActions(commandLine.modeValue(), commandLine.ip(),
                                                 commandLine.json());
+        case CommandLine::Regenerate:
+            checkEngineComponent();
+            return ProjectCommands::Regenerate(commandLine.modeValue(), commandLine.jobs());
         case CommandLine::New:
             checkEngineComponent();
             return ProjectCommands::Create(commandLine.modeValue(), commandLine.force());
