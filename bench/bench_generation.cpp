@@ -1,0 +1,153 @@
+// Regenerating a project of 100 IPs of the embedded catalogue (real HDL, real files) with
+// one worker beside one worker per core, in one run. Prints the speed-up and the time per
+// IP.
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <boost/pointer_cast.hpp>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "CitP_Factory.h"
+#include "CitP_Ref.h"
+#include "Ipu_DefaultEngineNotify.h"
+#include "Ipu_ElementIndex.h"
+#include "Ipu_EngineNotifyMgr.h"
+#include "Ipu_IPComponent.h"
+#include "Ipu_IPComposite.h"
+#include "Ipu_Task.h"
+#include "Port_MsgManData.h"
+#include "RatioReporter.h"
+#include "SimC_IDesignManager.h"
+#include "SimC_IGenerationEngine.h"
+#include "SimC_IProjectManager.h"
+#include "SimC_Identifiers.h"
+#include "Sim_CatalogLoader.h"
+#include "Sim_DataLocation.h"
+#include "Sim_FamilySupport.h"
+
+namespace {
+
+constexpr int kIps = 100;
+
+// Waits for the end of one run.
+class EndWaiter : public Ipu::DefaultEngineNotify {
+public:
+    EndWaiter() { Ipu::EngineNotifyMgr::AddEngineNotify(this); }
+    ~EndWaiter() override { Ipu::EngineNotifyMgr::RemoveEngineNotify(this); }
+
+    bool EventNotify(Ipu::Event& event) override
+    {
+        if (event.GetType() != Ipu::Event::TYPE_END_OF_RUN)
+            return false;
+        std::lock_guard<std::mutex> lock(guard);
+        ended = event.GetTask().GetGenerationID();
+        status = event.GetStatus().GetCode();
+        wake.notify_all();
+        return true;
+    }
+    unsigned Wait(const Port::String& id)
+    {
+        std::unique_lock<std::mutex> lock(guard);
+        wake.wait(lock, [&] { return ended == id; });
+        return status;
+    }
+
+private:
+    std::mutex guard;
+    std::condition_variable wake;
+    Port::String ended;
+    unsigned status = 0;
+};
+
+struct Project {
+    QTemporaryDir dir;
+    CitP::Ref<SimC::IGenerationEngine> engine;
+    Port::String designId;
+    Port::String chainId;
+};
+
+// Catalogue IPs that can be regenerated, each used in turn.
+std::vector<Port::String> RegenerableKeys()
+{
+    std::vector<Port::String> keys;
+    for (const auto& element : Ipu::ElementIndex::GetElements()) {
+        auto ip = boost::dynamic_pointer_cast<Ipu::IPComponent>(element);
+        if (ip && !ip->IsCustomized() &&
+            ip->GetGeneratorChains().Get(Ipu::Task::REGENERATE_CURRENT))
+            keys.push_back(ip->GetKey());
+    }
+    return keys;
+}
+
+Project& TheProject()
+{
+    static Project project = [] {
+        Project made;
+        Sim::FamilySupport::Refresh();
+        Sim::CatalogLoader::Counts counts;
+        Sim::CatalogLoader::Load(Sim::DataLocation::CatalogDirectories(), counts);
+        CitP::Factory::LoadLibraryFactory(SimC::ENGINE_LIBRARY);
+        const auto object = CitP::Factory::CreateInstanceRef(SimC::CLSID_CIPEngine);
+        made.engine = object.Query<SimC::IGenerationEngine>();
+        const auto projects = object.Query<SimC::IProjectManager>();
+        const auto designs = object.Query<SimC::IDesignManager>();
+        const std::string file = made.dir.filePath("bench.gtcfg").toStdString();
+        made.designId = projects->CreateDesign(file.c_str(), "pellor:project:bench:1.0");
+        const std::vector<Port::String> keys = RegenerableKeys();
+        for (int i = 0; i < kIps && !keys.empty(); ++i) {
+            Port::String name;
+            name.Format("ip_%03d", i);
+            designs->AddComponent(made.designId, keys[i % keys.size()], name, name, "");
+        }
+        auto design = boost::dynamic_pointer_cast<Ipu::IPComposite>(
+            Ipu::ElementIndex::GetElement(made.designId));
+        made.chainId =
+            design->GetGeneratorChains().Get(Ipu::Task::REGENERATE_PROJECT)->GetUniqueID();
+        return made;
+    }();
+    return project;
+}
+
+void BM_Regenerate(benchmark::State& state)
+{
+    Project& project = TheProject();
+    project.engine->SetWorkerCount(static_cast<unsigned>(state.range(0)));
+    EndWaiter waiter;
+    for (auto _ : state) {
+        const Port::String id = project.engine->StartGeneration(project.designId, project.chainId);
+        if (waiter.Wait(id) != 0)
+            state.SkipWithError("regeneration failed");
+    }
+    state.counters["ms_per_ip"] =
+        benchmark::Counter(kIps * static_cast<double>(state.iterations()) / 1000.0,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Regenerate)
+    ->Arg(1)
+    ->Arg(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    Port_MsgManData::setSink([](const Port_MsgManData::Message& message) {
+        if (message.kind == Port_MsgManData::Error)
+            Port_MsgManData::printToStderr(message);
+    });
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const std::string all =
+        "BM_Regenerate/" + std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    reporter.PrintRatio(all.c_str(), "BM_Regenerate/1", 1 / 1.8);
+    return 0;
+}
