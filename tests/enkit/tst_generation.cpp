@@ -288,7 +288,8 @@ private slots:
                        Ipu::Task::FAMILYDEPENDENCE_DEPENDENT);
         QCOMPARE(En::ActionManagerSeam::DoTask(ip, task), 1u);
         QCOMPARE(capture.textLines(),
-                 QStringList{"Could not run task 'regenerate_project' on IP 'Binary Counter'."});
+                 QStringList{"ERROR:enkit:En_ActionManager - Could not run task "
+                             "'regenerate_project' on IP 'Binary Counter'.\n"});
         QCOMPARE(busy.size(), 0);
     }
 

@@ -1,12 +1,19 @@
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <boost/make_shared.hpp>
 
 #include "CitP_Factory.h"
+#include "En_ActionManager.h"
+#include "En_ActionManager_p.h"
+#include "En_ActionMutexSingleton.h"
 #include "En_Project.h"
+#include "Ipu_GeneratorChain.h"
+#include "Ipu_IPComponent.h"
 #include "Ipu_IPComposite.h"
 #include "Ipu_ProjectOptions.h"
+#include "Ipu_TaskMutexSingleton.h"
 #include "MessageCapture.h"
 
 // A process whose engine component cannot be found: the host says why once at start, so
@@ -56,6 +63,35 @@ private slots:
         QVERIFY(!project->SaveProject());
         project.reset();
         QCOMPARE(capture.textLines(), QStringList());
+    }
+
+    // Nothing can start without the engine: the run ends at once, failed, locks released.
+    void generationWithoutEngine()
+    {
+        auto component = boost::make_shared<Ipu::IPComponent>();
+        component->SetName("my_ip");
+        component->SetUniqueID("design/my_ip");
+        component->SetUnconfiguredID("pellor:ip:x:1.0");
+        auto chain = boost::make_shared<Ipu::GeneratorChain>();
+        chain->SetName(Ipu::Task::GENERATE);
+        chain->SetDisplayName("Generate");
+        chain->SetUniqueID("pellor:ip:x:1.0/generate");
+        Ipu::Task task(chain);
+        En::Ip ip(component);
+        En::ActionManager* manager = En::ActionManager::GetInstance();
+        QSignalSpy library(manager, &En::ActionManager::LibraryIP);
+        QSignalSpy added(manager, &En::ActionManager::AddBusyNotification);
+        QSignalSpy removed(manager, &En::ActionManager::RemoveBusyNotification);
+        MessageCapture capture;
+        QCOMPARE(En::ActionManagerSeam::DoTask(ip, task), 1u);
+        QCOMPARE(capture.textLines(),
+                 QStringList({"STATUS:enkit:En_ActionManager - Generate",
+                              "ERROR:enkit:En_ActionManager - Unable to start Generation - no ID "
+                              "returned\n"}));
+        QCOMPARE(library.size(), 1);
+        QCOMPARE(added.size(), removed.size());
+        QVERIFY(!Ipu::TaskMutexSingleton::IsLocked());
+        QVERIFY(!En::ActionMutexSingleton::IsLocked());
     }
 };
 

@@ -41,6 +41,9 @@ public:
     static constexpr const char* GENERATOR_RUN_WIZARD = "run-wizard";
     static constexpr const char* GENERATOR_UPGRADE_LATEST = "upgrade-latest";
     static constexpr const char* GENERATOR_UPGRADE_SELECTED = "upgrade-selected";
+    // The resource-utilization report: written with the products, then shown.
+    static constexpr const char* GENERATOR_WRITE_RESOURCES = "write-resources";
+    static constexpr const char* GENERATOR_OPEN_REPORT = "open-report";
 
     // ---- Identifier names of the default chain set (GENERATE uses
     // Ipu::Keyword::GENERATE_CURRENT_CHAIN) ----

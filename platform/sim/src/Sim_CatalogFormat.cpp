@@ -12,7 +12,7 @@ namespace Sim {
 
 namespace {
 
-constexpr std::array<const char*, 11> kGeneratorKinds{{
+constexpr std::array<const char*, 13> kGeneratorKinds{{
     CatalogFormat::GENERATOR_VALIDATE,
     CatalogFormat::GENERATOR_WRITE_HDL,
     CatalogFormat::GENERATOR_WRITE_TEMPLATE,
@@ -24,6 +24,8 @@ constexpr std::array<const char*, 11> kGeneratorKinds{{
     CatalogFormat::GENERATOR_RUN_WIZARD,
     CatalogFormat::GENERATOR_UPGRADE_LATEST,
     CatalogFormat::GENERATOR_UPGRADE_SELECTED,
+    CatalogFormat::GENERATOR_WRITE_RESOURCES,
+    CatalogFormat::GENERATOR_OPEN_REPORT,
 }};
 
 struct DefaultChain {

@@ -54,6 +54,8 @@ constexpr StepText kStepTexts[] = {
     {Sim::CatalogFormat::GENERATOR_RUN_WIZARD, "Running wizard"},
     {Sim::CatalogFormat::GENERATOR_UPGRADE_LATEST, "Upgrading to the latest version"},
     {Sim::CatalogFormat::GENERATOR_UPGRADE_SELECTED, "Upgrading to the latest version"},
+    {Sim::CatalogFormat::GENERATOR_WRITE_RESOURCES, "Writing resource utilization report"},
+    {Sim::CatalogFormat::GENERATOR_OPEN_REPORT, "Opening resource utilization report"},
 };
 
 const char* MessageOf(const Port::String& kind)
@@ -146,8 +148,16 @@ unsigned GenerationRun::RunStep(const Port::String& kind, QString& reason)
     if (kind == CatalogFormat::GENERATOR_MOVE_OUT) {
         return MoveOut(reason);
     }
+    if (kind == CatalogFormat::GENERATOR_WRITE_RESOURCES) {
+        return Writer().WriteResourceReport(reason);
+    }
     if (kind == CatalogFormat::GENERATOR_OPEN_DATASHEET) {
         return OpenDataSheet(reason);
+    }
+    if (kind == CatalogFormat::GENERATOR_OPEN_REPORT) {
+        return Open(ToPort(setup.outputDirectory + '/' + ToQ(setup.component->GetName()) +
+                           QLatin1String("_resources.txt")),
+                    reason);
     }
     if (kind == CatalogFormat::GENERATOR_UPGRADE_LATEST ||
         kind == CatalogFormat::GENERATOR_UPGRADE_SELECTED) {
@@ -234,12 +244,21 @@ unsigned GenerationRun::MoveOut(QString& reason)
     return 0;
 }
 
-// The desktop's handler opens it; GANTREL_OPEN_COMMAND names another opener.
 unsigned GenerationRun::OpenDataSheet(QString& reason)
 {
     Port::String path;
     if (Ipu::IP(setup.component).GetDataSheet(path, true) != 0) {
         reason = QStringLiteral("%1 has no data sheet").arg(ToQ(setup.component->GetName()));
+        return FAILED;
+    }
+    return Open(path, reason);
+}
+
+// The desktop's handler opens it; GANTREL_OPEN_COMMAND names another opener.
+unsigned GenerationRun::Open(const Port::String& path, QString& reason)
+{
+    if (!ToQ(path).contains(QLatin1String("://")) && !QFileInfo::exists(ToQ(path))) {
+        reason = QStringLiteral("Cannot open %1: no such file").arg(ToQ(path));
         return FAILED;
     }
     Port::String opener = Port_Env::GetVariable("GANTREL_OPEN_COMMAND");

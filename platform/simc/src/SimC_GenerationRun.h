@@ -64,6 +64,7 @@ private:
     unsigned Upgrade(QString& reason);
     unsigned MoveOut(QString& reason);
     unsigned OpenDataSheet(QString& reason);
+    unsigned Open(const Port::String& path, QString& reason);
     unsigned Commit(QString& reason);
     void Report(const char* message) const;
     bool Cancelled() const;
