@@ -284,6 +284,22 @@ void TestRtl::coreRows(bool verilog)
          "fifo_sync_core",
          {"DATA_WIDTH=256", "DEPTH=4096"},
          {}},
+        {"crc defaults", "misc/crc_engine/crc_engine_v1_0.xml", "crc_engine_core", {}, {}},
+        {"crc narrowest, polynomial with leading zeros",
+         "misc/crc_engine/crc_engine_v1_0.xml",
+         "crc_engine_core",
+         {"CRC_WIDTH=8", "POLYNOMIAL=\"0007\"", "DATA_WIDTH=1"},
+         {}},
+        {"crc widest",
+         "misc/crc_engine/crc_engine_v1_0.xml",
+         "crc_engine_core",
+         {"CRC_WIDTH=32", "POLYNOMIAL=\"1edc6f41\"", "DATA_WIDTH=64"},
+         {}},
+        {"crc 16 bits",
+         "misc/crc_engine/crc_engine_v1_0.xml",
+         "crc_engine_core",
+         {"CRC_WIDTH=16", "POLYNOMIAL=\"8005\"", "DATA_WIDTH=16"},
+         {}},
     };
     for (const Row& row : rows) {
         QTest::newRow(row.name) << row.component << row.top
@@ -339,6 +355,15 @@ void TestRtl::elaboratesVhdl_data()
     QTest::newRow("sync fifo 1.0 depth not a power of two")
         << "fifo/fifo_sync/fifo_sync_v1_0.xml"
         << "fifo_sync_core" << QStringList{"DEPTH=100"} << false;
+    const QString crc = QStringLiteral("misc/crc_engine/crc_engine_v1_0.xml");
+    QTest::newRow("crc width not 8, 16 or 32")
+        << crc << "crc_engine_core" << QStringList{"CRC_WIDTH=24", "POLYNOMIAL=\"864CFB\""}
+        << false;
+    QTest::newRow("crc polynomial wider than the crc")
+        << crc << "crc_engine_core" << QStringList{"CRC_WIDTH=16"} << false;
+    QTest::newRow("crc polynomial not hexadecimal")
+        << crc << "crc_engine_core" << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"0x1021\""}
+        << false;
 }
 
 void TestRtl::elaboratesVhdl()
@@ -400,6 +425,7 @@ void TestRtl::simulatesTestbench_data()
     const QString afifo = QStringLiteral("fifo/fifo_async/fifo_async_v1_2.xml");
     const QString uart = QStringLiteral("interface/uart_core/uart_core_v1_4.xml");
     const QString counter10 = QStringLiteral("counter/counter_binary/counter_binary_v1_0.xml");
+    const QString crc = QStringLiteral("misc/crc_engine/crc_engine_v1_0.xml");
     for (const bool verilog : {true, false}) {
         const char* const language = verilog ? "verilog" : "vhdl";
         auto row = [&](const char* name) {
@@ -416,6 +442,20 @@ void TestRtl::simulatesTestbench_data()
             << "tb_counter_binary_v1_0" << counter10 << QStringList{"WIDTH=1"};
         *row("counter 1.0 turning, 3 bits")
             << "tb_counter_binary_v1_0" << counter10 << QStringList{"WIDTH=3"};
+        // Check values of "123456789": CRC-32/MPEG-2 0x0376E6E7, CRC-16/CCITT-FALSE
+        // 0x29B1, CRC-16/CMS 0xAEE7.
+        *row("crc-32 by bytes") << "tb_crc_engine" << crc
+                                << QStringList{"CRC_WIDTH=32", "POLYNOMIAL=\"04C11DB7\"",
+                                               "DATA_WIDTH=8", "EXPECTED=58124007"};
+        *row("crc-32 by 24 bits") << "tb_crc_engine" << crc
+                                  << QStringList{"CRC_WIDTH=32", "POLYNOMIAL=\"04C11DB7\"",
+                                                 "DATA_WIDTH=24", "EXPECTED=58124007"};
+        *row("crc-16 bit by bit") << "tb_crc_engine" << crc
+                                  << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"1021\"",
+                                                 "DATA_WIDTH=1", "EXPECTED=10673"};
+        *row("crc-16 by 36 bits") << "tb_crc_engine" << crc
+                                  << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"8005\"",
+                                                 "DATA_WIDTH=36", "EXPECTED=44775"};
     }
     QTest::newRow("verilog async fifo 8x16")
         << true << "tb_fifo_async" << afifo
