@@ -125,8 +125,8 @@ void TestRtl::coreRows(bool verilog)
         const char* component;
         const char* top;
         QStringList parameters;
-        // A THRESHOLD beyond VHDL's integer is a vector generic, which GHDL cannot set
-        // from its command line.
+        // GHDL cannot set a vector generic (a THRESHOLD beyond VHDL's integer) or a real
+        // one from its command line.
         QStringList verilogOnly;
     };
     const Row rows[] = {
@@ -300,6 +300,17 @@ void TestRtl::coreRows(bool verilog)
          "crc_engine_core",
          {"CRC_WIDTH=16", "POLYNOMIAL=\"8005\"", "DATA_WIDTH=16"},
          {}},
+        {"clock defaults", "clocking/clock_synth/clock_synth_v2_0.xml", "clock_synth_core", {}, {}},
+        {"clock slowest",
+         "clocking/clock_synth/clock_synth_v2_0.xml",
+         "clock_synth_core",
+         {"NUM_OUTPUTS=4", "FEEDBACK=\"external\"", "LOCKED_OUTPUT=0"},
+         {"CLKIN_FREQ_MHZ=10.0", "CLKOUT0_FREQ_MHZ=4.69"}},
+        {"clock fastest",
+         "clocking/clock_synth/clock_synth_v2_0.xml",
+         "clock_synth_core",
+         {"NUM_OUTPUTS=1"},
+         {"CLKIN_FREQ_MHZ=800.0", "CLKOUT0_FREQ_MHZ=800.0"}},
     };
     for (const Row& row : rows) {
         QTest::newRow(row.name) << row.component << row.top
@@ -364,6 +375,9 @@ void TestRtl::elaboratesVhdl_data()
     QTest::newRow("crc polynomial not hexadecimal")
         << crc << "crc_engine_core" << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"0x1021\""}
         << false;
+    QTest::newRow("clock feedback unknown")
+        << "clocking/clock_synth/clock_synth_v2_0.xml"
+        << "clock_synth_core" << QStringList{"FEEDBACK=\"none\""} << false;
 }
 
 void TestRtl::elaboratesVhdl()
@@ -426,6 +440,7 @@ void TestRtl::simulatesTestbench_data()
     const QString uart = QStringLiteral("interface/uart_core/uart_core_v1_4.xml");
     const QString counter10 = QStringLiteral("counter/counter_binary/counter_binary_v1_0.xml");
     const QString crc = QStringLiteral("misc/crc_engine/crc_engine_v1_0.xml");
+    const QString clock = QStringLiteral("clocking/clock_synth/clock_synth_v2_0.xml");
     for (const bool verilog : {true, false}) {
         const char* const language = verilog ? "verilog" : "vhdl";
         auto row = [&](const char* name) {
@@ -456,6 +471,13 @@ void TestRtl::simulatesTestbench_data()
         *row("crc-16 by 36 bits") << "tb_crc_engine" << crc
                                   << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"8005\"",
                                                  "DATA_WIDTH=36", "EXPECTED=44775"};
+        *row("clock defaults") << "tb_clock_synth" << clock << QStringList{};
+        *row("clock slowest") << "tb_clock_synth" << clock
+                              << QStringList{"CLKIN_KHZ=10000", "CLKOUT0_KHZ=4690",
+                                             "NUM_OUTPUTS=4"};
+        *row("clock fastest, no locked") << "tb_clock_synth" << clock
+                                         << QStringList{"CLKIN_KHZ=800000", "CLKOUT0_KHZ=800000",
+                                                        "NUM_OUTPUTS=2", "LOCKED_OUTPUT=0"};
     }
     QTest::newRow("verilog async fifo 8x16")
         << true << "tb_fifo_async" << afifo
