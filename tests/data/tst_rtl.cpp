@@ -311,6 +311,21 @@ void TestRtl::coreRows(bool verilog)
          "clock_synth_core",
          {"NUM_OUTPUTS=1"},
          {"CLKIN_FREQ_MHZ=800.0", "CLKOUT0_FREQ_MHZ=800.0"}},
+        {"fir defaults",
+         "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml",
+         "fir_filter_wizard_core",
+         {},
+         {}},
+        {"fir smallest",
+         "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml",
+         "fir_filter_wizard_core",
+         {"TAPS=2", "COEFF_WIDTH=2", "STRUCTURE=\"direct\""},
+         {}},
+        {"fir largest",
+         "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml",
+         "fir_filter_wizard_core",
+         {"TAPS=1024", "COEFF_WIDTH=32", "STRUCTURE=\"systolic\""},
+         {}},
     };
     for (const Row& row : rows) {
         QTest::newRow(row.name) << row.component << row.top
@@ -378,6 +393,9 @@ void TestRtl::elaboratesVhdl_data()
     QTest::newRow("clock feedback unknown")
         << "clocking/clock_synth/clock_synth_v2_0.xml"
         << "clock_synth_core" << QStringList{"FEEDBACK=\"none\""} << false;
+    QTest::newRow("fir structure unknown")
+        << "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml"
+        << "fir_filter_wizard_core" << QStringList{"STRUCTURE=\"lattice\""} << false;
 }
 
 void TestRtl::elaboratesVhdl()
@@ -485,6 +503,14 @@ void TestRtl::simulatesTestbench_data()
     QTest::newRow("verilog async fifo 5x32")
         << true << "tb_fifo_async" << afifo
         << QStringList{"DATA_WIDTH=5", "DEPTH=32", "SYNC_STAGES=3"};
+    // EXPECTED holds the coefficients, the first tap in the lowest byte.
+    const QString fir = QStringLiteral("dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml");
+    QTest::newRow("verilog fir 3 taps")
+        << true << "tb_fir_filter_wizard" << fir
+        << QStringList{"TAPS=3", "COEFF_WIDTH=4", "EXPECTED=128'h030703"};
+    QTest::newRow("verilog fir 4 taps")
+        << true << "tb_fir_filter_wizard" << fir
+        << QStringList{"TAPS=4", "COEFF_WIDTH=3", "EXPECTED=128'h01030301"};
 }
 
 void TestRtl::simulatesTestbench()
