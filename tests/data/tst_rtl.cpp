@@ -326,6 +326,7 @@ void TestRtl::coreRows(bool verilog)
          "fir_filter_wizard_core",
          {"TAPS=1024", "COEFF_WIDTH=32", "STRUCTURE=\"systolic\""},
          {}},
+        {"mac", "network/packet_mac/packet_mac_v1_0.xml", "packet_mac_core", {}, {}},
     };
     for (const Row& row : rows) {
         QTest::newRow(row.name) << row.component << row.top
@@ -458,6 +459,7 @@ void TestRtl::simulatesTestbench_data()
     const QString uart = QStringLiteral("interface/uart_core/uart_core_v1_4.xml");
     const QString counter10 = QStringLiteral("counter/counter_binary/counter_binary_v1_0.xml");
     const QString crc = QStringLiteral("misc/crc_engine/crc_engine_v1_0.xml");
+    const QString mac = QStringLiteral("network/packet_mac/packet_mac_v1_0.xml");
     const QString clock = QStringLiteral("clocking/clock_synth/clock_synth_v2_0.xml");
     for (const bool verilog : {true, false}) {
         const char* const language = verilog ? "verilog" : "vhdl";
@@ -489,6 +491,8 @@ void TestRtl::simulatesTestbench_data()
         *row("crc-16 by 36 bits") << "tb_crc_engine" << crc
                                   << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"8005\"",
                                                  "DATA_WIDTH=36", "EXPECTED=44775"};
+        *row("mac streaming") << "tb_packet_mac" << mac << QStringList{};
+        *row("mac stalled") << "tb_packet_mac" << mac << QStringList{"SEND_GAP=4", "READ_GAP=3"};
         *row("clock defaults") << "tb_clock_synth" << clock << QStringList{};
         *row("clock slowest") << "tb_clock_synth" << clock
                               << QStringList{"CLKIN_KHZ=10000", "CLKOUT0_KHZ=4690",
