@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -124,8 +125,8 @@ void TestRtl::coreRows(bool verilog)
         const char* component;
         const char* top;
         QStringList parameters;
-        // A THRESHOLD beyond VHDL's integer is a vector generic, which GHDL cannot set
-        // from its command line.
+        // GHDL cannot set a vector generic (a THRESHOLD beyond VHDL's integer) or a real
+        // one from its command line.
         QStringList verilogOnly;
     };
     const Row rows[] = {
@@ -256,6 +257,76 @@ void TestRtl::coreRows(bool verilog)
          "uart_core_core",
          {"CLK_FREQ_HZ=500000000", "BAUD_RATE=9600", "DATA_BITS=8", "PARITY=\"even\""},
          {}},
+        // Older versions keep their own cores, under the same names.
+        {"counter 1.0 defaults",
+         "counter/counter_binary/counter_binary_v1_0.xml",
+         "counter_binary_core",
+         {},
+         {}},
+        {"counter 1.0 narrowest",
+         "counter/counter_binary/counter_binary_v1_0.xml",
+         "counter_binary_core",
+         {"WIDTH=1", "DIRECTION=\"up_down\"", "SYNC_LOAD=1"},
+         {}},
+        {"counter 1.0 widest",
+         "counter/counter_binary/counter_binary_v1_0.xml",
+         "counter_binary_core",
+         {"WIDTH=64", "DIRECTION=\"up_down\""},
+         {}},
+        {"sync fifo 1.0 defaults", "fifo/fifo_sync/fifo_sync_v1_0.xml", "fifo_sync_core", {}, {}},
+        {"sync fifo 1.0 smallest",
+         "fifo/fifo_sync/fifo_sync_v1_0.xml",
+         "fifo_sync_core",
+         {"DATA_WIDTH=1", "DEPTH=16"},
+         {}},
+        {"sync fifo 1.0 largest",
+         "fifo/fifo_sync/fifo_sync_v1_0.xml",
+         "fifo_sync_core",
+         {"DATA_WIDTH=256", "DEPTH=4096"},
+         {}},
+        {"crc defaults", "misc/crc_engine/crc_engine_v1_0.xml", "crc_engine_core", {}, {}},
+        {"crc narrowest, polynomial with leading zeros",
+         "misc/crc_engine/crc_engine_v1_0.xml",
+         "crc_engine_core",
+         {"CRC_WIDTH=8", "POLYNOMIAL=\"0007\"", "DATA_WIDTH=1"},
+         {}},
+        {"crc widest",
+         "misc/crc_engine/crc_engine_v1_0.xml",
+         "crc_engine_core",
+         {"CRC_WIDTH=32", "POLYNOMIAL=\"1edc6f41\"", "DATA_WIDTH=64"},
+         {}},
+        {"crc 16 bits",
+         "misc/crc_engine/crc_engine_v1_0.xml",
+         "crc_engine_core",
+         {"CRC_WIDTH=16", "POLYNOMIAL=\"8005\"", "DATA_WIDTH=16"},
+         {}},
+        {"clock defaults", "clocking/clock_synth/clock_synth_v2_0.xml", "clock_synth_core", {}, {}},
+        {"clock slowest",
+         "clocking/clock_synth/clock_synth_v2_0.xml",
+         "clock_synth_core",
+         {"NUM_OUTPUTS=4", "FEEDBACK=\"external\"", "LOCKED_OUTPUT=0"},
+         {"CLKIN_FREQ_MHZ=10.0", "CLKOUT0_FREQ_MHZ=4.69"}},
+        {"clock fastest",
+         "clocking/clock_synth/clock_synth_v2_0.xml",
+         "clock_synth_core",
+         {"NUM_OUTPUTS=1"},
+         {"CLKIN_FREQ_MHZ=800.0", "CLKOUT0_FREQ_MHZ=800.0"}},
+        {"fir defaults",
+         "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml",
+         "fir_filter_wizard_core",
+         {},
+         {}},
+        {"fir smallest",
+         "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml",
+         "fir_filter_wizard_core",
+         {"TAPS=2", "COEFF_WIDTH=2", "STRUCTURE=\"direct\""},
+         {}},
+        {"fir largest",
+         "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml",
+         "fir_filter_wizard_core",
+         {"TAPS=1024", "COEFF_WIDTH=32", "STRUCTURE=\"systolic\""},
+         {}},
+        {"mac", "network/packet_mac/packet_mac_v1_0.xml", "packet_mac_core", {}, {}},
     };
     for (const Row& row : rows) {
         QTest::newRow(row.name) << row.component << row.top
@@ -282,7 +353,9 @@ void TestRtl::compilesVerilog()
     QString source;
     QString why;
     QVERIFY2(CoreSource(component, QStringLiteral("verilogSource"), source, why), qPrintable(why));
-    QVERIFY2(source.endsWith(QStringLiteral("/rtl/%1.v").arg(top)), qPrintable(source));
+    QVERIFY2(
+        source.contains(u"/rtl/") && QFileInfo(source).fileName() == top + QStringLiteral(".v"),
+        qPrintable(source));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
 
@@ -306,6 +379,24 @@ void TestRtl::elaboratesVhdl_data()
     QTest::newRow("dual-port ram width ratio not a power of two")
         << "memory/block_ram_dp/block_ram_dp_v1_3.xml"
         << "block_ram_dp_core" << QStringList{"WIDTH_A=9", "WIDTH_B=27"} << false;
+    QTest::newRow("sync fifo 1.0 depth not a power of two")
+        << "fifo/fifo_sync/fifo_sync_v1_0.xml"
+        << "fifo_sync_core" << QStringList{"DEPTH=100"} << false;
+    const QString crc = QStringLiteral("misc/crc_engine/crc_engine_v1_0.xml");
+    QTest::newRow("crc width not 8, 16 or 32")
+        << crc << "crc_engine_core" << QStringList{"CRC_WIDTH=24", "POLYNOMIAL=\"864CFB\""}
+        << false;
+    QTest::newRow("crc polynomial wider than the crc")
+        << crc << "crc_engine_core" << QStringList{"CRC_WIDTH=16"} << false;
+    QTest::newRow("crc polynomial not hexadecimal")
+        << crc << "crc_engine_core" << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"0x1021\""}
+        << false;
+    QTest::newRow("clock feedback unknown")
+        << "clocking/clock_synth/clock_synth_v2_0.xml"
+        << "clock_synth_core" << QStringList{"FEEDBACK=\"none\""} << false;
+    QTest::newRow("fir structure unknown")
+        << "dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml"
+        << "fir_filter_wizard_core" << QStringList{"STRUCTURE=\"lattice\""} << false;
 }
 
 void TestRtl::elaboratesVhdl()
@@ -322,7 +413,9 @@ void TestRtl::elaboratesVhdl()
     QString source;
     QString why;
     QVERIFY2(CoreSource(component, QStringLiteral("vhdlSource"), source, why), qPrintable(why));
-    QVERIFY2(source.endsWith(QStringLiteral("/rtl/%1.vhd").arg(top)), qPrintable(source));
+    QVERIFY2(
+        source.contains(u"/rtl/") && QFileInfo(source).fileName() == top + QStringLiteral(".vhd"),
+        qPrintable(source));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QFile init(dir.filePath("init.hex"));
@@ -364,6 +457,10 @@ void TestRtl::simulatesTestbench_data()
     const QString fifo = QStringLiteral("fifo/fifo_sync/fifo_sync_v2_1.xml");
     const QString afifo = QStringLiteral("fifo/fifo_async/fifo_async_v1_2.xml");
     const QString uart = QStringLiteral("interface/uart_core/uart_core_v1_4.xml");
+    const QString counter10 = QStringLiteral("counter/counter_binary/counter_binary_v1_0.xml");
+    const QString crc = QStringLiteral("misc/crc_engine/crc_engine_v1_0.xml");
+    const QString mac = QStringLiteral("network/packet_mac/packet_mac_v1_0.xml");
+    const QString clock = QStringLiteral("clocking/clock_synth/clock_synth_v2_0.xml");
     for (const bool verilog : {true, false}) {
         const char* const language = verilog ? "verilog" : "vhdl";
         auto row = [&](const char* name) {
@@ -376,6 +473,33 @@ void TestRtl::simulatesTestbench_data()
         *row("uart 8N1") << "tb_uart_core" << uart << QStringList{};
         *row("uart 5O2") << "tb_uart_core" << uart
                          << QStringList{"DATA_BITS=5", "PARITY=\"odd\"", "STOP_BITS=2"};
+        *row("counter 1.0 turning, 1 bit")
+            << "tb_counter_binary_v1_0" << counter10 << QStringList{"WIDTH=1"};
+        *row("counter 1.0 turning, 3 bits")
+            << "tb_counter_binary_v1_0" << counter10 << QStringList{"WIDTH=3"};
+        // Check values of "123456789": CRC-32/MPEG-2 0x0376E6E7, CRC-16/CCITT-FALSE
+        // 0x29B1, CRC-16/CMS 0xAEE7.
+        *row("crc-32 by bytes") << "tb_crc_engine" << crc
+                                << QStringList{"CRC_WIDTH=32", "POLYNOMIAL=\"04C11DB7\"",
+                                               "DATA_WIDTH=8", "EXPECTED=58124007"};
+        *row("crc-32 by 24 bits") << "tb_crc_engine" << crc
+                                  << QStringList{"CRC_WIDTH=32", "POLYNOMIAL=\"04C11DB7\"",
+                                                 "DATA_WIDTH=24", "EXPECTED=58124007"};
+        *row("crc-16 bit by bit") << "tb_crc_engine" << crc
+                                  << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"1021\"",
+                                                 "DATA_WIDTH=1", "EXPECTED=10673"};
+        *row("crc-16 by 36 bits") << "tb_crc_engine" << crc
+                                  << QStringList{"CRC_WIDTH=16", "POLYNOMIAL=\"8005\"",
+                                                 "DATA_WIDTH=36", "EXPECTED=44775"};
+        *row("mac streaming") << "tb_packet_mac" << mac << QStringList{};
+        *row("mac stalled") << "tb_packet_mac" << mac << QStringList{"SEND_GAP=4", "READ_GAP=3"};
+        *row("clock defaults") << "tb_clock_synth" << clock << QStringList{};
+        *row("clock slowest") << "tb_clock_synth" << clock
+                              << QStringList{"CLKIN_KHZ=10000", "CLKOUT0_KHZ=4690",
+                                             "NUM_OUTPUTS=4"};
+        *row("clock fastest, no locked") << "tb_clock_synth" << clock
+                                         << QStringList{"CLKIN_KHZ=800000", "CLKOUT0_KHZ=800000",
+                                                        "NUM_OUTPUTS=2", "LOCKED_OUTPUT=0"};
     }
     QTest::newRow("verilog async fifo 8x16")
         << true << "tb_fifo_async" << afifo
@@ -383,6 +507,14 @@ void TestRtl::simulatesTestbench_data()
     QTest::newRow("verilog async fifo 5x32")
         << true << "tb_fifo_async" << afifo
         << QStringList{"DATA_WIDTH=5", "DEPTH=32", "SYNC_STAGES=3"};
+    // EXPECTED holds the coefficients, the first tap in the lowest byte.
+    const QString fir = QStringLiteral("dsp/fir_filter_wizard/fir_filter_wizard_v1_0.xml");
+    QTest::newRow("verilog fir 3 taps")
+        << true << "tb_fir_filter_wizard" << fir
+        << QStringList{"TAPS=3", "COEFF_WIDTH=4", "EXPECTED=128'h030703"};
+    QTest::newRow("verilog fir 4 taps")
+        << true << "tb_fir_filter_wizard" << fir
+        << QStringList{"TAPS=4", "COEFF_WIDTH=3", "EXPECTED=128'h01030301"};
 }
 
 void TestRtl::simulatesTestbench()
