@@ -1,12 +1,12 @@
 #include "Ipu_IPComponent.h"
 #include "Sim_CatalogReader.h"
+#include "TestTools.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,45 +20,6 @@ namespace {
 QString Q(const Port::String& text)
 {
     return QString::fromStdString(text.str());
-}
-
-// The tool's path, or empty after failing the test with the package that provides it.
-QString Tool(const char* name, const char* package)
-{
-    const QString path = QStandardPaths::findExecutable(QLatin1String(name));
-    if (path.isEmpty()) {
-        QTest::qFail(qPrintable(QStringLiteral("'%1' is not on PATH: install the Debian package %2")
-                                    .arg(QLatin1String(name), QLatin1String(package))),
-                     __FILE__, __LINE__);
-    }
-    return path;
-}
-
-struct Run {
-    bool ok = false;
-    QString output;
-};
-
-// Runs a tool in dir; its output is kept for the failure message.
-Run Execute(const QString& program, const QStringList& arguments, const QString& dir)
-{
-    QProcess process;
-    process.setWorkingDirectory(dir);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    Run run;
-    if (!process.waitForFinished(300000)) {
-        process.kill();
-        process.waitForFinished();
-        run.output = QStringLiteral("%1 did not finish: %2").arg(program, process.errorString());
-        return run;
-    }
-    run.output = QString::fromLocal8Bit(process.readAll());
-    run.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (!run.ok) {
-        run.output = QStringLiteral("%1 %2\n%3").arg(program, arguments.join(u' '), run.output);
-    }
-    return run;
 }
 
 // The file of the given type in the component's rtl file set, or why there is none.
@@ -346,7 +307,7 @@ void TestRtl::compilesVerilog()
     QFETCH(QString, top);
     QFETCH(QStringList, parameters);
 
-    const QString iverilog = Tool("iverilog", "iverilog");
+    const QString iverilog = TestTools::find("iverilog", "iverilog");
     if (iverilog.isEmpty()) {
         return;
     }
@@ -363,7 +324,7 @@ void TestRtl::compilesVerilog()
     for (const QString& parameter : parameters) {
         arguments << QStringLiteral("-P%1.%2").arg(top, parameter);
     }
-    const Run run = Execute(iverilog, arguments << source, dir.path());
+    const TestTools::Run run = TestTools::execute(iverilog, arguments << source, dir.path());
     QVERIFY2(run.ok, qPrintable(run.output));
 }
 
@@ -406,7 +367,7 @@ void TestRtl::elaboratesVhdl()
     QFETCH(QStringList, parameters);
     QFETCH(bool, accepted);
 
-    const QString ghdl = Tool("ghdl", "ghdl");
+    const QString ghdl = TestTools::find("ghdl", "ghdl");
     if (ghdl.isEmpty()) {
         return;
     }
@@ -423,9 +384,9 @@ void TestRtl::elaboratesVhdl()
     init.close();
 
     const QString workdir = QStringLiteral("--workdir=") + dir.path();
-    Run run = Execute(ghdl, {"-a", "--std=08", workdir, source}, dir.path());
+    TestTools::Run run = TestTools::execute(ghdl, {"-a", "--std=08", workdir, source}, dir.path());
     QVERIFY2(run.ok, qPrintable(run.output));
-    run = Execute(ghdl, {"-e", "--std=08", workdir, top}, dir.path());
+    run = TestTools::execute(ghdl, {"-e", "--std=08", workdir, top}, dir.path());
     QVERIFY2(run.ok, qPrintable(run.output));
     // Generics are bound when the design is elaborated for a run; a run of no time
     // evaluates the generics' ranges and the cores' checks on them. The standard
@@ -441,7 +402,7 @@ void TestRtl::elaboratesVhdl()
     arguments << "--max-stack-alloc=0"
               << "--ieee-asserts=disable-at-0"
               << "--stop-time=0ns";
-    run = Execute(ghdl, arguments, dir.path());
+    run = TestTools::execute(ghdl, arguments, dir.path());
     QVERIFY2(run.ok == accepted,
              qPrintable(run.ok ? QStringLiteral("accepted: ") + arguments.join(u' ') : run.output));
 }
@@ -524,8 +485,9 @@ void TestRtl::simulatesTestbench()
     QFETCH(QString, component);
     QFETCH(QStringList, parameters);
 
-    const QString compiler = verilog ? Tool("iverilog", "iverilog") : Tool("ghdl", "ghdl");
-    const QString simulator = verilog ? Tool("vvp", "iverilog") : compiler;
+    const QString compiler =
+        verilog ? TestTools::find("iverilog", "iverilog") : TestTools::find("ghdl", "ghdl");
+    const QString simulator = verilog ? TestTools::find("vvp", "iverilog") : compiler;
     if (compiler.isEmpty() || simulator.isEmpty()) {
         return;
     }
@@ -540,21 +502,21 @@ void TestRtl::simulatesTestbench()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
 
-    Run run;
+    TestTools::Run run;
     if (verilog) {
         const QString image = dir.filePath("tb.vvp");
         QStringList arguments{"-g2012", "-o", image, "-s", testbench};
         for (const QString& parameter : parameters) {
             arguments << QStringLiteral("-P%1.%2").arg(testbench, parameter);
         }
-        run = Execute(compiler, arguments << bench << source, dir.path());
+        run = TestTools::execute(compiler, arguments << bench << source, dir.path());
         QVERIFY2(run.ok, qPrintable(run.output));
-        run = Execute(simulator, {"-n", image}, dir.path());
+        run = TestTools::execute(simulator, {"-n", image}, dir.path());
     } else {
         const QString workdir = QStringLiteral("--workdir=") + dir.path();
-        run = Execute(compiler, {"-a", "--std=08", workdir, source, bench}, dir.path());
+        run = TestTools::execute(compiler, {"-a", "--std=08", workdir, source, bench}, dir.path());
         QVERIFY2(run.ok, qPrintable(run.output));
-        run = Execute(compiler, {"-e", "--std=08", workdir, testbench}, dir.path());
+        run = TestTools::execute(compiler, {"-e", "--std=08", workdir, testbench}, dir.path());
         QVERIFY2(run.ok, qPrintable(run.output));
         QStringList arguments{"-r", "--std=08", workdir, testbench};
         for (const QString& parameter : parameters) {
@@ -562,7 +524,7 @@ void TestRtl::simulatesTestbench()
             arguments << QStringLiteral("-g%1=%2").arg(parameter.left(eq),
                                                        Unquoted(parameter.mid(eq + 1)));
         }
-        run = Execute(simulator, arguments << "--ieee-asserts=disable-at-0", dir.path());
+        run = TestTools::execute(simulator, arguments << "--ieee-asserts=disable-at-0", dir.path());
     }
     QVERIFY2(run.ok, qPrintable(run.output));
     // $display prints the verdict at the start of a line, a VHDL report after its

@@ -90,6 +90,9 @@ private:
     void ReadAttributes(PendingParameter& pending) const;
     void ReadModel();
     void ReadInstantiation();
+    void ReadPort();
+    void ReadWire(Ipu::IPComponent::ModelPort& port);
+    void ReadVector(Ipu::IPComponent::ModelPort& port);
     void ReadChoice();
     void ReadFileSet();
     void ReadVendorExtensions();

@@ -353,6 +353,10 @@ void CatalogReader::ReadModel()
                 xml.name() == u"componentInstantiation" ? ReadInstantiation()
                                                         : xml.skipCurrentElement();
             }
+        } else if (xml.name() == u"ports") {
+            while (NextChild()) {
+                xml.name() == u"port" ? ReadPort() : xml.skipCurrentElement();
+            }
         } else {
             xml.skipCurrentElement();
         }
@@ -364,6 +368,66 @@ void CatalogReader::ReadInstantiation()
     while (NextChild()) {
         xml.name() == u"moduleParameters" ? ReadParameters(modelParameters, u"moduleParameter")
                                           : xml.skipCurrentElement();
+    }
+}
+
+// Only wires reach the HDL; a transactional port, or a phantom one, has no signal.
+void CatalogReader::ReadPort()
+{
+    Ipu::IPComponent::ModelPort port;
+    while (NextChild()) {
+        if (xml.name() == u"name") {
+            port.name = ToPort(Text());
+        } else if (xml.name() == u"wire") {
+            ReadWire(port);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    static const QStringList directions{"in", "out", "inout"};
+    if (!port.name.IsEmpty() && directions.contains(Utility::PortStringToQString(port.direction))) {
+        component->AddPort(port);
+    }
+}
+
+// 2009 puts the vector into the wire itself, later versions into a list of vectors, of
+// which the first one gives the bounds.
+void CatalogReader::ReadWire(Ipu::IPComponent::ModelPort& port)
+{
+    bool bounded = false;
+    auto vector = [&] {
+        if (xml.name() == u"vector" && !bounded) {
+            ReadVector(port);
+            bounded = true;
+            return true;
+        }
+        return false;
+    };
+    while (NextChild()) {
+        if (xml.name() == u"direction") {
+            port.direction = ToPort(Text());
+        } else if (xml.name() == u"vectors") {
+            while (NextChild()) {
+                if (!vector()) {
+                    xml.skipCurrentElement();
+                }
+            }
+        } else if (!vector()) {
+            xml.skipCurrentElement();
+        }
+    }
+}
+
+void CatalogReader::ReadVector(Ipu::IPComponent::ModelPort& port)
+{
+    while (NextChild()) {
+        if (xml.name() == u"left") {
+            port.left = ToPort(Text());
+        } else if (xml.name() == u"right") {
+            port.right = ToPort(Text());
+        } else {
+            xml.skipCurrentElement();
+        }
     }
 }
 

@@ -2,9 +2,12 @@
 
 #include "Ipu_IPComponent.h"
 #include "Ipu_ProjectOptions.h"
+#include "SimC_Wrapper.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 namespace SimC {
 
@@ -36,6 +39,18 @@ public:
     const QStringList& Written() const { return written; }
 
 private:
+    std::vector<Wrapper::Language> Languages() const;
+    bool Prepare(Wrapper& wrapper, QString& reason) const;
+    bool WriteWrapper(Wrapper wrapper, Wrapper::Language language, QString& reason);
+    bool BindCore(Wrapper& wrapper, Wrapper::Language language,
+                  const std::vector<Ipu::IPComponent::FileEntry>& sources, QString& reason) const;
+    std::vector<Ipu::IPComponent::FileEntry> CoreSources(Wrapper::Language language) const;
+    bool CopySource(const QString& path, QString& reason);
+    // Puts the path of the product that could not be written before reason; answers 1.
+    unsigned Refuse(const QString& fileName, QString& reason) const;
+    // Writes fileName in the directory as a whole or not at all, and records it.
+    bool Save(const QString& fileName, const QByteArray& content, QString& reason);
+
     const Ipu::IPComponent& ip;
     const Ipu::ProjectOptions& options;
     QString directory;

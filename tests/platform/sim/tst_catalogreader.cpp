@@ -188,6 +188,8 @@ private slots:
     void answersCatalogDocument();
     void keepsFileEntries_data();
     void keepsFileEntries();
+    void readsModelPorts_data();
+    void readsModelPorts();
 };
 
 void TestCatalogReader::readsEachIpxactVersion_data()
@@ -646,6 +648,69 @@ void TestCatalogReader::keepsFileEntries()
                        .join(u'|');
     }
     QCOMPARE(entries, expected);
+}
+
+void TestCatalogReader::readsModelPorts_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    // name|direction|left|right of every port kept, in order.
+    QTest::addColumn<QStringList>("expected");
+
+    // A second vector, a phantom wire and a transactional port do not reach the HDL.
+    const char* const ports2009 = R"(<spirit:ports>
+      <spirit:port><spirit:name>clk</spirit:name>
+        <spirit:wire><spirit:direction>in</spirit:direction></spirit:wire></spirit:port>
+      <spirit:port><spirit:name>q</spirit:name><spirit:wire><spirit:direction>out</spirit:direction>
+        <spirit:vector><spirit:left>WIDTH - 1</spirit:left><spirit:right>0</spirit:right></spirit:vector>
+        <spirit:vector><spirit:left>7</spirit:left><spirit:right>0</spirit:right></spirit:vector>
+      </spirit:wire></spirit:port>
+      <spirit:port><spirit:name>ghost</spirit:name>
+        <spirit:wire><spirit:direction>phantom</spirit:direction></spirit:wire></spirit:port>
+      <spirit:port><spirit:name>bus</spirit:name><spirit:transactional/></spirit:port>
+    </spirit:ports>)";
+    const char* const portsModern = R"(<ipxact:ports>
+      <ipxact:port><ipxact:name>clk</ipxact:name>
+        <ipxact:wire><ipxact:direction>in</ipxact:direction></ipxact:wire></ipxact:port>
+      <ipxact:port><ipxact:name>q</ipxact:name><ipxact:wire><ipxact:direction>out</ipxact:direction>
+        <ipxact:vectors>
+          <ipxact:vector><ipxact:left>WIDTH - 1</ipxact:left><ipxact:right>0</ipxact:right></ipxact:vector>
+          <ipxact:vector><ipxact:left>7</ipxact:left><ipxact:right>0</ipxact:right></ipxact:vector>
+        </ipxact:vectors></ipxact:wire></ipxact:port>
+      <ipxact:port><ipxact:name>ghost</ipxact:name>
+        <ipxact:wire><ipxact:direction>phantom</ipxact:direction></ipxact:wire></ipxact:port>
+      <ipxact:port><ipxact:name>bus</ipxact:name><ipxact:transactional/></ipxact:port>
+    </ipxact:ports>)";
+    const QStringList expected{"clk|in||", "q|out|WIDTH - 1|0"};
+    const QByteArray modelEnd = "</ipxact:instantiations></ipxact:model>";
+    const QByteArray modernPorts =
+        "</ipxact:instantiations>" + QByteArray(portsModern) + "</ipxact:model>";
+    QTest::newRow("2009") << QByteArray(Component2009)
+                                 .replace("%EXT%", "")
+                                 .replace("</spirit:modelParameters></spirit:model>",
+                                          "</spirit:modelParameters>" + QByteArray(ports2009) +
+                                              "</spirit:model>")
+                          << expected;
+    QTest::newRow("2014") << Minimal("").replace(modelEnd, modernPorts) << expected;
+    QTest::newRow("2022") << Modern("http://www.accellera.org/XMLSchema/IPXACT/1685-2022", "", "",
+                                    "")
+                                 .replace(modelEnd, modernPorts)
+                          << expected;
+    QTest::newRow("no ports") << Minimal("") << QStringList();
+}
+
+void TestCatalogReader::readsModelPorts()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, expected);
+
+    auto component = Read(xml, "/cat/widget.xml");
+    QVERIFY(component);
+    QStringList ports;
+    for (const Ipu::IPComponent::ModelPort& port : component->GetPorts()) {
+        ports << QStringList{Q(port.name), Q(port.direction), Q(port.left), Q(port.right)}.join(
+            u'|');
+    }
+    QCOMPARE(ports, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogReader)
