@@ -14,27 +14,7 @@ namespace Sim {
 
 namespace {
 
-enum class Kind { Integer, Bit, Boolean, Real, Text };
-
-// Types outside this list are taken as free text: the catalogue may name types we do not
-// know, and refusing every value of them would block the IP altogether.
-Kind KindOf(const Port::String& type)
-{
-    const std::string name = Port::String(type).MakeLower().str();
-    if (name == "int" || name == "longint" || name == "integer" || name == "shortint") {
-        return Kind::Integer;
-    }
-    if (name == "bit") {
-        return Kind::Bit;
-    }
-    if (name == "bool" || name == "boolean") {
-        return Kind::Boolean;
-    }
-    if (name == "real" || name == "shortreal") {
-        return Kind::Real;
-    }
-    return Kind::Text;
-}
+using Kind = ParameterCheck::ValueKind;
 
 QString ToQ(const Port::String& text)
 {
@@ -176,7 +156,7 @@ bool CheckReal(const QString& where, const Ipu::Parameters::Parameter& parameter
 bool CheckType(const QString& where, const Ipu::Parameters::Parameter& parameter, QString& reason)
 {
     const Port::String& value = parameter.value;
-    switch (KindOf(parameter.type)) {
+    switch (ParameterCheck::KindOf(parameter.type)) {
         case Kind::Integer:
             return CheckInteger(where, parameter, reason);
         case Kind::Real:
@@ -573,6 +553,26 @@ const char* NameProblem(const std::string& name)
 }
 
 }  // namespace
+
+// Types outside these lists are taken as free text: the catalogue may name types we do not
+// know, and refusing every value of them would block the IP altogether.
+ParameterCheck::ValueKind ParameterCheck::KindOf(const Port::String& type)
+{
+    const std::string name = Port::String(type).MakeLower().str();
+    if (name == "int" || name == "longint" || name == "integer" || name == "shortint") {
+        return Kind::Integer;
+    }
+    if (name == "bit") {
+        return Kind::Bit;
+    }
+    if (name == "bool" || name == "boolean") {
+        return Kind::Boolean;
+    }
+    if (name == "real" || name == "shortreal") {
+        return Kind::Real;
+    }
+    return Kind::Text;
+}
 
 bool ParameterCheck::CheckValue(const Ipu::Parameters::Parameter& parameter,
                                 const Port::String& value, QString& reason)
