@@ -14,6 +14,10 @@ class ParameterCheck {
 public:
     ParameterCheck() = delete;
 
+    // How values of a catalogue type are written; an unknown or empty type is free text.
+    enum class ValueKind { Integer, Bit, Boolean, Real, Text };
+    static ValueKind KindOf(const Port::String& type);
+
     // Whether value suits the parameter's type, choices and bounds. Otherwise false and the
     // reason, naming the parameter and the value ("WIDTH: 70 is above the maximum 64").
     static bool CheckValue(const Ipu::Parameters::Parameter& parameter, const Port::String& value,
