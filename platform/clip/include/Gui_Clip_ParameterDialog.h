@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class QDialogButtonBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
@@ -43,6 +44,7 @@ private:
         QLabel* reason;
     };
 
+    QDialogButtonBox* MakeButtons();
     void AddNameRow(QFormLayout* form, const Port::String& name);
     void AddParameterRow(QFormLayout* form, const Ipu::Parameters::Parameter& parameter);
     QLabel* AddRow(QFormLayout* form, const QString& label, QWidget* field, const QString& key);

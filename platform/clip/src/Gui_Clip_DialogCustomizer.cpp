@@ -9,6 +9,8 @@
 
 #include <boost/pointer_cast.hpp>
 
+#include <mutex>
+
 namespace Gui {
 namespace Clip {
 
@@ -50,10 +52,20 @@ bool DialogCustomizer::Customize(Ipu::IPComponent& component, const Ipu::Project
     if (QThread::currentThread() == application->thread()) {
         return RunDialog(component, takenNames);
     }
+    // Qt's blocking call orders the two threads already, but inside Qt where ThreadSanitizer
+    // cannot see; taking this mutex on both sides states that order where it can.
+    std::mutex handoff;
     bool accepted = false;
+    handoff.lock();
+    handoff.unlock();
     QMetaObject::invokeMethod(
-        application, [&] { accepted = RunDialog(component, takenNames); },
+        application,
+        [&] {
+            std::lock_guard<std::mutex> lock(handoff);
+            accepted = RunDialog(component, takenNames);
+        },
         Qt::BlockingQueuedConnection);
+    std::lock_guard<std::mutex> lock(handoff);
     return accepted;
 }
 

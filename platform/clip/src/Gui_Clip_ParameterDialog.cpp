@@ -141,6 +141,14 @@ ParameterDialog::ParameterDialog(const Ipu::IPComponent& component, const Ipu::P
     for (const Parameter& parameter : component.GetParameters()) {
         AddParameterRow(form, parameter);
     }
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(MakeButtons());
+    Revalidate();
+}
+
+QDialogButtonBox* ParameterDialog::MakeButtons()
+{
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     okButton = buttons->button(QDialogButtonBox::Ok);
     QPushButton* reset = buttons->addButton(tr("Defaults"), QDialogButtonBox::ResetRole);
@@ -148,10 +156,7 @@ ParameterDialog::ParameterDialog(const Ipu::IPComponent& component, const Ipu::P
     connect(reset, &QPushButton::clicked, this, &ParameterDialog::RestoreDefaults);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-    Revalidate();
+    return buttons;
 }
 
 ParameterDialog::~ParameterDialog() = default;

@@ -55,6 +55,61 @@ Ipu::IPComponent MakeComponent(bool catalogue)
     return component;
 }
 
+struct FieldCase {
+    const char* tag;
+    const char* name;
+    const char* kind;
+    const char* shown;
+};
+
+const FieldCase kFieldCases[] = {
+    {"bounded int", "WIDTH", "QSpinBox", "8"},
+    {"unbounded int", "DEPTH", "QLineEdit", "1024"},
+    {"int beyond int range", "BIG", "QLineEdit", "5"},
+    {"longint to 2^64-1", "THRESHOLD", "QLineEdit", "255"},
+    {"real", "FREQ", "QLineEdit", "100.0"},
+    {"string choices show labels", "DIRECTION", "QComboBox", "Down"},
+    {"bit choices win over the box", "LOCKED", "QComboBox", "Enabled"},
+    {"bit", "SYNC", "QCheckBox", "checked"},
+    {"bool", "FLAG", "QCheckBox", "checked"},
+    {"free string", "NOTE", "QLineEdit", "hello"},
+};
+
+// key is the parameter's name or componentName.
+struct ReasonCase {
+    const char* tag;
+    const char* key;
+    const char* text;
+    const char* reason;
+};
+
+const ReasonCase kReasonCases[] = {
+    {"2^64", "THRESHOLD", "18446744073709551616",
+     "THRESHOLD: 18446744073709551616 is above the maximum 18446744073709551615"},
+    {"real", "FREQ", "fast", "FREQ: 'fast' is not a finite number"},
+    {"bad name", "componentName", "my-ip",
+     "Component name 'my-ip': only letters, digits and underscores are allowed"},
+    {"no name", "componentName", "", "Component name: a name is required"},
+    {"taken name, other case", "componentName", "Other_IP",
+     "Component name 'Other_IP' is taken by another IP of the project"},
+};
+
+// What the dialog driver does ("edit", "cancel" or "defaults"), and the component after.
+struct CustomizeCase {
+    const char* tag;
+    bool fromWorker;
+    const char* action;
+    bool accepted;
+    const char* name;
+};
+
+const CustomizeCase kCustomizeCases[] = {
+    {"worker accepts", true, "edit", true, "renamed"},
+    {"worker cancels", true, "cancel", false, "widget_0"},
+    {"worker takes catalogue defaults", true, "defaults", true, "widget_0"},
+    {"GUI thread accepts", false, "edit", true, "renamed"},
+};
+
 // What a field shows, whatever its kind.
 QString Shown(const QWidget* field)
 {
@@ -75,6 +130,12 @@ QPushButton* OkButton(const QDialog& dialog)
     return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
 }
 
+// Accepts when OK allows it; otherwise cancels, so that a fault fails the test, not hangs it.
+void Finish(QDialog& dialog)
+{
+    OkButton(dialog)->isEnabled() ? OkButton(dialog)->click() : dialog.reject();
+}
+
 QString Value(const Ipu::IPComponent& component, const char* name)
 {
     Port::String value;
@@ -93,59 +154,28 @@ private slots:
     void fieldPerParameter();
     void invalidValueShowsReason_data();
     void invalidValueShowsReason();
-    void defaultsRestoreEveryParameter();
     void customize_data();
     void customize();
 };
 
 void TestParameterDialog::fieldPerParameter_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("bounded int") << "WIDTH"
-                                 << "QSpinBox"
-                                 << "8";
-    QTest::newRow("unbounded int") << "DEPTH"
-                                   << "QLineEdit"
-                                   << "1024";
-    QTest::newRow("int beyond int range") << "BIG"
-                                          << "QLineEdit"
-                                          << "5";
-    QTest::newRow("longint to 2^64-1") << "THRESHOLD"
-                                       << "QLineEdit"
-                                       << "255";
-    QTest::newRow("real") << "FREQ"
-                          << "QLineEdit"
-                          << "100.0";
-    QTest::newRow("string choices show labels") << "DIRECTION"
-                                                << "QComboBox"
-                                                << "Down";
-    QTest::newRow("bit choices win over the box") << "LOCKED"
-                                                  << "QComboBox"
-                                                  << "Enabled";
-    QTest::newRow("bit") << "SYNC"
-                         << "QCheckBox"
-                         << "checked";
-    QTest::newRow("bool") << "FLAG"
-                          << "QCheckBox"
-                          << "checked";
-    QTest::newRow("free string") << "NOTE"
-                                 << "QLineEdit"
-                                 << "hello";
+    QTest::addColumn<FieldCase>("c");
+    for (const FieldCase& c : kFieldCases) {
+        QTest::newRow(c.tag) << c;
+    }
 }
 
 void TestParameterDialog::fieldPerParameter()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, kind);
-    QFETCH(QString, shown);
+    QFETCH(FieldCase, c);
+    const QString name = QString::fromLatin1(c.name);
     const Ipu::IPComponent component = MakeComponent(false);
     ParameterDialog dialog(component, MakeComponent(true).GetParameters());
     const auto* field = dialog.findChild<QWidget*>(QStringLiteral("param_") + name);
     QVERIFY2(field != nullptr, qPrintable(name));
-    QCOMPARE(QString::fromLatin1(field->metaObject()->className()), kind);
-    QCOMPARE(Shown(field), shown);
+    QCOMPARE(QString::fromLatin1(field->metaObject()->className()), QString::fromLatin1(c.kind));
+    QCOMPARE(Shown(field), QString::fromUtf8(c.shown));
     QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("reason_") + name)->isHidden());
     QVERIFY(OkButton(dialog)->isEnabled());
     // Untouched fields must hand back the values exactly, not their display form.
@@ -156,101 +186,41 @@ void TestParameterDialog::fieldPerParameter()
 
 void TestParameterDialog::invalidValueShowsReason_data()
 {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("reasonName");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("2^64")
-        << "param_THRESHOLD"
-        << "reason_THRESHOLD"
-        << "18446744073709551616"
-        << "THRESHOLD: 18446744073709551616 is above the maximum 18446744073709551615";
-    QTest::newRow("real") << "param_FREQ"
-                          << "reason_FREQ"
-                          << "fast"
-                          << "FREQ: 'fast' is not a finite number";
-    QTest::newRow("bad name") << "componentName"
-                              << "reason_componentName"
-                              << "my-ip"
-                              << "Component name 'my-ip': only letters, digits and "
-                                 "underscores are allowed";
-    QTest::newRow("no name") << "componentName"
-                             << "reason_componentName"
-                             << ""
-                             << "Component name: a name is required";
-    QTest::newRow("taken name, other case")
-        << "componentName"
-        << "reason_componentName"
-        << "Other_IP"
-        << "Component name 'Other_IP' is taken by another IP of the project";
+    QTest::addColumn<ReasonCase>("c");
+    for (const ReasonCase& c : kReasonCases) {
+        QTest::newRow(c.tag) << c;
+    }
 }
 
 void TestParameterDialog::invalidValueShowsReason()
 {
-    QFETCH(QString, field);
-    QFETCH(QString, reasonName);
-    QFETCH(QString, text);
-    QFETCH(QString, reason);
+    QFETCH(ReasonCase, c);
+    const QString key = QString::fromLatin1(c.key);
     ParameterDialog dialog(MakeComponent(false), MakeComponent(true).GetParameters(), {"other_ip"});
-    auto* edit = dialog.findChild<QLineEdit*>(field);
-    const auto* label = dialog.findChild<QLabel*>(reasonName);
+    auto* edit = dialog.findChild<QLineEdit*>(key == u"componentName" ? key : "param_" + key);
+    const auto* label = dialog.findChild<QLabel*>("reason_" + key);
     const QString valid = edit->text();
-    edit->setText(text);
+    edit->setText(QString::fromLatin1(c.text));
     QVERIFY(!label->isHidden());
-    QCOMPARE(label->text(), reason);
+    QCOMPARE(label->text(), QString::fromLatin1(c.reason));
     QVERIFY(!OkButton(dialog)->isEnabled());
     edit->setText(valid);
     QVERIFY(label->isHidden());
     QVERIFY(OkButton(dialog)->isEnabled());
 }
 
-void TestParameterDialog::defaultsRestoreEveryParameter()
-{
-    const Ipu::Parameters defaults = MakeComponent(true).GetParameters();
-    ParameterDialog dialog(MakeComponent(false), defaults);
-    dialog.findChild<QLineEdit*>("param_FREQ")->setText("oops");
-    dialog.findChild<QPushButton*>("defaults")->click();
-    for (const Ipu::Parameters::Parameter& parameter : dialog.GetParameters()) {
-        Port::String expected;
-        defaults.GetValue(parameter.name, expected);
-        QVERIFY2(parameter.value == expected,
-                 qPrintable(QString::fromStdString(parameter.name.str() + " is " +
-                                                   parameter.value.str())));
-    }
-    QCOMPARE(dialog.GetComponentName().str(), std::string("widget_0"));
-    QVERIFY(OkButton(dialog)->isEnabled());
-}
-
 void TestParameterDialog::customize_data()
 {
-    QTest::addColumn<bool>("fromWorker");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("width");
-    QTest::addColumn<QString>("direction");
-    QTest::newRow("worker accepts") << true << "edit" << true << "renamed"
-                                    << "16"
-                                    << "updown";
-    QTest::newRow("worker cancels") << true << "cancel" << false << "widget_0"
-                                    << "8"
-                                    << "down";
-    QTest::newRow("worker takes catalogue defaults") << true << "defaults" << true << "widget_0"
-                                                     << "32"
-                                                     << "up";
-    QTest::newRow("GUI thread accepts") << false << "edit" << true << "renamed"
-                                        << "16"
-                                        << "updown";
+    QTest::addColumn<CustomizeCase>("c");
+    for (const CustomizeCase& c : kCustomizeCases) {
+        QTest::newRow(c.tag) << c;
+    }
 }
 
 void TestParameterDialog::customize()
 {
-    QFETCH(bool, fromWorker);
-    QFETCH(QString, action);
-    QFETCH(bool, accepted);
-    QFETCH(QString, name);
-    QFETCH(QString, width);
-    QFETCH(QString, direction);
+    QFETCH(CustomizeCase, c);
+    const QLatin1String action(c.action);
     // The catalogue entry supplies the defaults, not the values the component holds.
     QCOMPARE(
         Ipu::ElementIndex::AddElement(boost::make_shared<Ipu::IPComponent>(MakeComponent(true))),
@@ -270,25 +240,26 @@ void TestParameterDialog::customize()
             dialog->findChild<QLineEdit*>("componentName")->setText("renamed");
             dialog->reject();
         } else if (action == u"defaults") {
+            dialog->findChild<QLineEdit*>("param_FREQ")->setText("oops");
             dialog->findChild<QPushButton*>("defaults")->click();
-            OkButton(*dialog)->click();
+            Finish(*dialog);
         } else {
             dialog->findChild<QLineEdit*>("componentName")->setText("renamed");
             dialog->findChild<QSpinBox*>("param_WIDTH")->setValue(16);
             dialog->findChild<QComboBox*>("param_DIRECTION")->setCurrentIndex(2);
-            OkButton(*dialog)->click();
+            Finish(*dialog);
         }
     });
     driver.start();
     Gui::Clip::DialogCustomizer customizer;
     std::atomic<bool> done{false};
-    bool result = !accepted;
+    bool result = !c.accepted;
     const auto run = [&] {
         result = customizer.Customize(component, Ipu::ProjectOptions(), {"other_ip"});
         done = true;
     };
     std::thread worker;
-    if (fromWorker) {
+    if (c.fromWorker) {
         worker = std::thread(run);
     } else {
         run();
@@ -298,11 +269,19 @@ void TestParameterDialog::customize()
         worker.join();
     }
     QCOMPARE(title, QStringLiteral("Customize Test Widget"));
-    QCOMPARE(result, accepted);
-    QCOMPARE(QString::fromStdString(component.GetName().str()), name);
-    QCOMPARE(Value(component, "WIDTH"), width);
-    QCOMPARE(Value(component, "DIRECTION"), direction);
-    QCOMPARE(Value(component, "NOTE"), action == u"defaults" ? QString() : QStringLiteral("hello"));
+    QCOMPARE(result, c.accepted);
+    QCOMPARE(QString::fromStdString(component.GetName().str()), QString::fromLatin1(c.name));
+    if (action == u"edit") {
+        QCOMPARE(Value(component, "WIDTH"), QStringLiteral("16"));
+        QCOMPARE(Value(component, "DIRECTION"), QStringLiteral("updown"));
+        return;
+    }
+    // Cancelled: untouched. Defaults: every kind of field takes the catalogue entry's value.
+    const Ipu::IPComponent expected = MakeComponent(action == u"defaults");
+    for (const Ipu::Parameters::Parameter& parameter : expected.GetParameters()) {
+        QCOMPARE(Value(component, parameter.name.c_str()),
+                 QString::fromStdString(parameter.value.str()));
+    }
 }
 
 QTEST_MAIN(TestParameterDialog)
