@@ -13,6 +13,9 @@
 #include "GantrelRun.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_ElementIndex.h"
+#include "Ipu_IPComponent.h"
+#include "Ipu_ProjectOptions.h"
+#include "Sim_CatalogLoader.h"
 #include "TestCatalog.h"
 #include "TestDevices.h"
 #include "TestFiles.h"
@@ -281,6 +284,58 @@ private slots:
                  text.out.constData());
     }
 
+    // Every IP is regenerated on the engine's workers with a line each; an IP that fails
+    // fails the run but not the others, and the project file is left as it was.
+    void regenerateProject_data()
+    {
+        QTest::addColumn<QString>("badWidth");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("all good") << "12" << 0;
+        QTest::newRow("one refused") << "99" << 1;
+    }
+
+    void regenerateProject()
+    {
+        QFETCH(QString, badWidth);
+        QFETCH(int, exitCode);
+        Sim::CatalogLoader::Counts counts;
+        QCOMPARE(Sim::CatalogLoader::Load({GANTREL_SOURCE_DIR "/data/catalog"}, counts), 0u);
+        const QTemporaryDir projectDir;
+        const QString file = projectDir.filePath("board.gtcfg");
+        {
+            En::EndWatchThread::Start();
+            En::Project project(Port::FileName(file.toStdString()), true);
+            Ipu::ProjectOptions options;
+            project.GetProjectOptions(options);
+            const auto counter = boost::dynamic_pointer_cast<Ipu::IPComponent>(
+                Ipu::ElementIndex::GetElement("pellor:ip:counter_binary:1.1"));
+            for (const auto& [name, width] :
+                 {std::pair<QString, QString>{"count_a", "8"}, {"count_b", badWidth}}) {
+                const auto ip = TestCatalog::customize(counter, name);
+                ip->GetParameters().SetValue("WIDTH", width.toStdString());
+                Ipu::CustomizedIP(ip).SetProjectOptions(options);
+                QVERIFY(project.AddIP(En::Ip(ip)));
+            }
+            QVERIFY(project.SaveProject());
+            En::EndWatchThread::SetFinished();
+        }
+        Ipu::ElementIndex::Clear();
+        const QByteArray saved = TestFiles::read(file);
+
+        const Run result = run({"--regenerate", file, "--jobs", "2"});
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2(result.err.contains("[1/2] ") && result.err.contains("[2/2] "),
+                 result.err.constData());
+        QVERIFY(QFile::exists(projectDir.filePath("count_a.vhd")));
+        QCOMPARE(QFile::exists(projectDir.filePath("count_b.vhd")), exitCode == 0);
+        if (exitCode != 0) {
+            QVERIFY2(result.err.contains("ERROR:simc:SimC_GenerationRun - Generation of count_b "
+                                         "failed: WIDTH: 99 is above the maximum 64\n"),
+                     result.err.constData());
+            QCOMPARE(TestFiles::read(file), saved);
+        }
+    }
+
     void projectInfoOfMissingOrDamagedFile_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -345,6 +400,10 @@ private slots:
                                                       << "--family only goes with --list-parts";
         QTest::newRow("force without new") << "--info p.gtcfg --force"
                                            << "--force only goes with --new";
+        QTest::newRow("jobs without regenerate") << "--info p.gtcfg --jobs 2"
+                                                 << "--jobs only goes with --regenerate";
+        QTest::newRow("jobs not a count") << "--regenerate p.gtcfg --jobs 0"
+                                          << "--jobs takes a whole number from 1 to 256, not '0'";
         QTest::newRow("unknown option") << "--no-such-option"
                                         << "Unknown option 'no-such-option'.";
         // Decoded, the byte would name another file; it is refused instead.

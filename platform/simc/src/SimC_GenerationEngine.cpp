@@ -103,9 +103,7 @@ Port::String GenerationEngine::StartIp(const boost::shared_ptr<Ipu::IPComponent>
     auto run = std::make_shared<GenerationRun>(std::move(setup));
     pool.Submit([run, task, ip] {
         const Ipu::Status status = run->Execute();
-        if (!status.IsSuccess()) {
-            Message(__LINE__).issueError("%s\n", status.GetMessage().c_str());
-        }
+        run->TellEnd(status);
         Ipu::Event end(Ipu::Event::TYPE_END_OF_RUN, status,
                        Ipu::EventData(task, Ipu::CustomizedIP(
                                                 status.IsSuccess() ? run->Result()->Clone() : ip)));

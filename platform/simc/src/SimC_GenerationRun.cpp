@@ -7,6 +7,7 @@
 #include "Ipu_IP.h"
 #include "Ipu_IPComposite.h"
 #include "Port_Env.h"
+#include "Port_MsgManData.h"
 #include "Port_Process.h"
 #include "SimC_DesignRegistry.h"
 #include "SimC_ProductMover.h"
@@ -306,6 +307,17 @@ unsigned GenerationRun::Commit(QString& reason)
 
 // Each event carries a copy of the IP as it stands, since the run goes on changing its own
 // while the receivers read theirs on other threads.
+void GenerationRun::TellEnd(const Ipu::Status& status) const
+{
+    auto message = Port_MsgManData::createObject("simc", "SimC_GenerationRun", __LINE__);
+    if (status.GetCode() == CANCELLED) {
+        message.issueWarning("Generation of %s cancelled\n", Name().c_str());
+    } else if (!status.IsSuccess()) {
+        message.issueError("Generation of %s failed: %s\n", Name().c_str(),
+                           status.GetMessage().c_str());
+    }
+}
+
 void GenerationRun::Report(const char* message) const
 {
     Ipu::Event event(Ipu::Event::TYPE_STEP, Ipu::Status(0, message),

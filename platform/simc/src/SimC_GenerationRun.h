@@ -55,6 +55,8 @@ public:
     // The design's member after a run that changed it; the IP as given otherwise.
     boost::shared_ptr<Ipu::IPComponent> Result() const { return result; }
     Port::String Name() const { return setup.original->GetName(); }
+    // Tells the user how a run that did not succeed ended, naming the IP.
+    void TellEnd(const Ipu::Status& status) const;
 
 private:
     unsigned RunStep(const Port::String& kind, QString& reason);

@@ -71,13 +71,11 @@ void ProjectRun::RunMember(GenerationRun& run)
     QElapsedTimer timer;
     timer.start();
     Ipu::Status status = run.Execute();
-    Port::String message;
+    Port::String message = status.GetMessage();
     if (status.IsSuccess()) {
         message.Format("%s: done in %.2f s", run.Name().c_str(), timer.elapsed() / 1000.0);
-    } else {
-        message = status.GetMessage();
-        Message(__LINE__).issueError("%s\n", message.c_str());
     }
+    run.TellEnd(status);
     Ipu::Event ended(Ipu::Event::TYPE_MEMBER_END, Ipu::Status(status.GetCode(), message),
                      Ipu::EventData(task, Ipu::CustomizedIP(run.Result()->Clone())));
     Ipu::EngineNotifyMgr::NotifyEvent(ended);
