@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <boost/pointer_cast.hpp>
+#include <mutex>
 
 #include "En_Action.h"
 #include "En_ActionManager.h"
@@ -15,6 +16,7 @@
 #include "En_ActionMutexSingleton.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "Ipu_DefaultEngineNotify.h"
 #include "Ipu_ElementIndex.h"
 #include "Ipu_EngineNotifyMgr.h"
 #include "Ipu_IP.h"
@@ -92,6 +94,38 @@ QByteArray Read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Notes the sources the engine reports as added or updated.
+class SourceLog : public Ipu::DefaultEngineNotify {
+public:
+    SourceLog() { Ipu::EngineNotifyMgr::AddEngineNotify(this); }
+    ~SourceLog() override { Ipu::EngineNotifyMgr::RemoveEngineNotify(this); }
+    void AddSourceNotify(const Port::String& file, const Port::String&) override
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        added << QFileInfo(file.c_str()).fileName();
+    }
+    void UpdateSourceNotify(const Port::String& file, const Port::String&) override
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        updated << QFileInfo(file.c_str()).fileName();
+    }
+    QStringList Added()
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        return added;
+    }
+    QStringList Updated()
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        return updated;
+    }
+
+private:
+    std::mutex guard;
+    QStringList added;
+    QStringList updated;
+};
+
 }  // namespace
 
 class tst_Generation : public QObject {
@@ -122,6 +156,14 @@ class tst_Generation : public QObject {
             qWarning("action %s is disabled", task);
             return false;
         }
+        // The engine reports on its workers; the manager must answer on the GUI thread.
+        bool onGuiThread = true;
+        QObject context;
+        const auto checkThread = [&] { onGuiThread &= QThread::currentThread() == qApp->thread(); };
+        connect(manager, &ActionManager::ProjectIP, &context, checkThread, Qt::DirectConnection);
+        connect(manager, &ActionManager::LibraryIP, &context, checkThread, Qt::DirectConnection);
+        connect(manager, &ActionManager::SelectProject, &context, checkThread,
+                Qt::DirectConnection);
         action->trigger();
         const auto ended = [&] {
             return projectIp.size() + libraryIp.size() + selectProject.size() > 0;
@@ -129,9 +171,9 @@ class tst_Generation : public QObject {
         if (!QTest::qWaitFor(ended, 20000))
             return false;
         const QByteArray name(endSignal);
-        return (name == "ProjectIP" && projectIp.size() == 1) ||
-               (name == "LibraryIP" && libraryIp.size() == 1) ||
-               (name == "SelectProject" && selectProject.size() == 1);
+        return onGuiThread && ((name == "ProjectIP" && projectIp.size() == 1) ||
+                               (name == "LibraryIP" && libraryIp.size() == 1) ||
+                               (name == "SelectProject" && selectProject.size() == 1));
     }
 
     bool customize(const char* key, const QString& name,
@@ -178,7 +220,9 @@ private slots:
         ActionManager* manager = ActionManager::GetInstance();
         QSignalSpy added(manager, &ActionManager::AddBusyNotification);
         QSignalSpy removed(manager, &ActionManager::RemoveBusyNotification);
+        SourceLog sources;
         QVERIFY(customize(kCounter, "my_counter", {{"WIDTH", "5"}}));
+        QCOMPARE(sources.Added(), QStringList({"my_counter.vhd", "counter_binary_core.vhd"}));
 
         const QStringList listed =
             QString::fromUtf8(Read(output("my_counter_flist.txt"))).split('\n', Qt::SkipEmptyParts);
@@ -198,6 +242,7 @@ private slots:
 
         customizer->values = {{"WIDTH", "7"}};
         QVERIFY(run(member("my_counter"), Ipu::Task::RECUSTOMIZE_CURRENT));
+        QCOMPARE(sources.Updated(), QStringList{"my_counter.vhd"});
         QVERIFY(QString::fromUtf8(Read(output("my_counter.vhd")))
                     .contains(QRegularExpression("WIDTH\\s*=>\\s*7\\b")));
         QCOMPARE(member("my_counter").GetIPComponent()->GetParameters().GetList()[0].value,
@@ -265,7 +310,10 @@ private slots:
         customizer->cancelRun = cancelRun;
         MessageCapture capture;
         QSignalSpy library(ActionManager::GetInstance(), &ActionManager::LibraryIP);
+        QSignalSpy added(ActionManager::GetInstance(), &ActionManager::AddBusyNotification);
+        QSignalSpy removed(ActionManager::GetInstance(), &ActionManager::RemoveBusyNotification);
         QVERIFY(run(member("my_counter"), Ipu::Task::RECUSTOMIZE_CURRENT, "LibraryIP"));
+        QCOMPARE(removed.size(), added.size());
         Ipu::EngineNotifyMgr::SetCancelled(false);
         QCOMPARE(Read(output("my_counter.vhd")), wrapper);
         QCOMPARE(Read(dir.filePath("board.gtcfg")), projectFile);
