@@ -97,9 +97,11 @@ GenerationRun::GenerationRun(Setup setup) : setup(std::move(setup))
 
 GenerationRun::~GenerationRun()
 {
-    if (!staging.isEmpty()) {
+    if (products && !products->Staged().isEmpty()) {
         QDir(staging).removeRecursively();
-        // The temporary directory goes too when no other run is using it.
+    }
+    // A temporary directory this run made goes too, unless another run is using it.
+    if (ownsTemporary) {
         QDir().rmdir(QFileInfo(staging).absolutePath());
     }
 }
@@ -174,10 +176,11 @@ unsigned GenerationRun::RunStep(const Port::String& kind, QString& reason)
 Products& GenerationRun::Writer()
 {
     if (!products) {
-        staging = setup.outputDirectory + QLatin1String("/tmp/") +
-                  StagingName(*setup.component, setup.task);
-        QDir().mkpath(staging);
+        const QString temporary = setup.outputDirectory + QLatin1String("/tmp");
+        ownsTemporary = !QFileInfo::exists(temporary);
+        staging = temporary + '/' + StagingName(*setup.component, setup.task);
         products.reset(new Products(*setup.component, setup.options, staging));
+        products->SetCurrentDirectory(setup.outputDirectory);
     }
     return *products;
 }
@@ -233,7 +236,7 @@ unsigned GenerationRun::MoveOut(QString& reason)
         return 0;
     }
     ProductMover mover(staging, setup.outputDirectory);
-    if (mover.Move(products->Written(), reason) != 0) {
+    if (mover.Move(products->Staged(), reason) != 0) {
         return FAILED;
     }
     for (const QString& file : mover.AddedSources()) {

@@ -74,6 +74,7 @@ private:
 
     Setup setup;
     QString staging;
+    bool ownsTemporary = false;
     std::unique_ptr<Products> products;
     boost::shared_ptr<Ipu::IPComponent> result;
 };

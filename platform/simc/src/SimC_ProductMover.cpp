@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <unistd.h>
+
 namespace SimC {
 
 namespace {
@@ -41,7 +43,10 @@ ProductMover::ProductMover(const QString& staging, const QString& output)
 
 unsigned ProductMover::Move(const QStringList& files, QString& reason)
 {
-    if (!QDir().mkpath(output) || !QDir().mkpath(asideDirectory)) {
+    if (files.isEmpty()) {
+        return 0;
+    }
+    if (!QDir().mkpath(output)) {
         reason = QStringLiteral("Cannot create the output directory %1").arg(output);
         return 1;
     }
@@ -54,7 +59,8 @@ unsigned ProductMover::Move(const QStringList& files, QString& reason)
     return 0;
 }
 
-// The earlier target is copied aside before the new file replaces it in one rename, so a
+// An unchanged file is left as it is, so that tools which rebuild on a newer date do not.
+// The earlier target is linked aside before the new file replaces it in one rename, so a
 // reader of the output directory never sees it missing.
 unsigned ProductMover::Place(const QString& file, QString& reason)
 {
@@ -62,10 +68,15 @@ unsigned ProductMover::Place(const QString& file, QString& reason)
     const QString target = output + '/' + file;
     Placed entry{target, QString()};
     const bool existed = QFileInfo::exists(target);
-    const bool changed = !existed || !SameContent(source, target);
+    if (existed && SameContent(source, target)) {
+        return 0;
+    }
     if (existed) {
         entry.aside = asideDirectory + '/' + QString::number(placed.size());
-        if (!QFile::copy(target, entry.aside)) {
+        QDir().mkpath(asideDirectory);
+        if (::link(QFile::encodeName(target).constData(),
+                   QFile::encodeName(entry.aside).constData()) != 0 &&
+            !QFile::copy(target, entry.aside)) {
             reason = QStringLiteral("Cannot keep a copy of %1 before replacing it").arg(target);
             return 1;
         }
@@ -79,7 +90,7 @@ unsigned ProductMover::Place(const QString& file, QString& reason)
         return 1;
     }
     placed.append(entry);
-    if (IsHdlSource(file) && changed) {
+    if (IsHdlSource(file)) {
         (existed ? updated : added).append(target);
     }
     return 0;

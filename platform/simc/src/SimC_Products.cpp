@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace SimC {
 
@@ -293,17 +292,34 @@ unsigned Products::Refuse(const QString& fileName, QString& reason) const
     return 1;
 }
 
+// The directory is a staging area that the engine moves into place all or nothing, so a
+// file needs no atomic save of its own, nor a flush to disk that would serialize the runs.
+// A product that is already in place as it is costs no file at all: regenerating an
+// unchanged project creates and deletes nothing.
 bool Products::Save(const QString& fileName, const QByteArray& content, QString& reason)
 {
+    if (!currentDirectory.isEmpty()) {
+        QFile current(QDir(currentDirectory).filePath(fileName));
+        if (current.size() == content.size() && current.open(QIODevice::ReadOnly) &&
+            current.readAll() == content) {
+            written << fileName;
+            return true;
+        }
+    }
     const QString path = QDir(directory).filePath(fileName);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
+    if (staged.isEmpty() && !QDir().mkpath(directory)) {
+        reason = QStringLiteral("%1 cannot be made").arg(QDir::toNativeSeparators(directory));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(content) != content.size() || !file.flush()) {
         reason = QStringLiteral("%1 cannot be written: %2")
                      .arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
     written << fileName;
+    staged << fileName;
     return true;
 }
 

@@ -37,6 +37,11 @@ public:
     unsigned WriteFileList(QString& reason);
 
     const QStringList& Written() const { return written; }
+    // Files found with the same content in this directory (the output directory) are not
+    // written again: they are listed in Written() but not in Staged().
+    void SetCurrentDirectory(const QString& current) { currentDirectory = current; }
+    // The files actually written into the staging directory.
+    const QStringList& Staged() const { return staged; }
 
 private:
     std::vector<Wrapper::Language> Languages() const;
@@ -55,6 +60,8 @@ private:
     const Ipu::ProjectOptions& options;
     QString directory;
     QStringList written;
+    QString currentDirectory;
+    QStringList staged;
 };
 
 }  // namespace SimC
