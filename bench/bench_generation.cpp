@@ -153,9 +153,6 @@ void BM_Regenerate(benchmark::State& state)
         if (Regenerate(project, waiter) != 0)
             state.SkipWithError("regeneration failed");
     }
-    state.counters["ms_per_ip"] =
-        benchmark::Counter(kIps * static_cast<double>(state.iterations()) / 1000.0,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace
