@@ -113,7 +113,6 @@ private:
                                  boost::shared_ptr<Ipu::IPBase> element,
                                  boost::shared_ptr<Ipu::GeneratorChain> chain,
                                  Ipu::EventData& data);
-    bool ReadOnlyOptions() const;
     void ActionFinished(const Ipu::EventData& data, unsigned int status, bool skipRunningList);
     // The upgrade-and-regenerate tasks an IP offers beyond its own list, when they apply.
     QList<Ipu::Task> UpgradeTasks(const Ip& ip, const QStringList& seen) const;

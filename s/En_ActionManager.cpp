@@ -521,12 +521,12 @@ void ActionManager::Trigger(Target& target, Ipu::Task& task, Ipu::Status& status
         EN_MESSAGE("En_ActionManager").issueError("Project not open.\n");
         return;
     }
-    bool declined = false;
-    if (target.FileModifiedByUser() && task.ModifiesIP()) {
-        declined = !FileModificationAcceptance(target.GetFileName());
-        target.RemoveFileModifiedStatus();
-    }
-    if (declined || !RegenerationAcceptance(task)) {
+    bool accepted;
+    if constexpr (std::is_same_v<Target, Project>)
+        accepted = CheckModifiedGTP(target, task);
+    else
+        accepted = CheckModifiedGTC(target, task);
+    if (!accepted || !RegenerationAcceptance(task)) {
         EN_MESSAGE("En_ActionManager").issueStatus("Action cancelled by user.\n");
         return;
     }
@@ -589,20 +589,15 @@ bool ActionManager::RegenerationAcceptance(const Ipu::Task& task) const
                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
-bool ActionManager::ReadOnlyOptions() const
-{
-    return Ipu::TaskMutexSingleton::IsLocked() ||
-           (ActionMutexSingleton::IsLocked() && !ownsActionMutex);
-}
-
 unsigned int ActionManager::DoTask(Ip& ip, Ipu::Task& task, Ipu::Status& /*status*/)
 {
+    if (!ip.GetIPComponent())
+        return 0;
     const Ipu::ProjectOptions* options = ProjectManager::GetInstance()->GetProjectOptions();
     Ipu::CustomizedIP cip(ip.GetIPComponent());
     Ipu::Task work = task;
     if (!ip.IsCustomised()) {
-        const Ipu::IP fresh(cip.GetIPComponent() ? cip.GetIPComponent()->Clone()
-                                                 : boost::shared_ptr<Ipu::IPComponent>());
+        const Ipu::IP fresh(ip.GetIPComponent()->Clone());
         const boost::shared_ptr<Ipu::IPComponent> component = fresh.GetIPComponent();
         const QString name = ToQString(task.GetInternalName());
         Ipu::Task resolved;
@@ -612,7 +607,7 @@ unsigned int ActionManager::DoTask(Ip& ip, Ipu::Task& task, Ipu::Status& /*statu
         } else if (fresh.GetTask(task.GetInternalName(), resolved) != 0) {
             EN_MESSAGE("En_ActionManager")
                 .issueError("Could not run task '%s' on IP '%s'.\n", task.GetInternalName().c_str(),
-                            component ? component->GetDisplayName().c_str() : "");
+                            component->GetDisplayName().c_str());
             return 1;
         }
         component->SetDisplayName(Port::String());
