@@ -147,6 +147,7 @@ class tst_Generation : public QObject {
         QSignalSpy projectIp(manager, &ActionManager::ProjectIP);
         QSignalSpy libraryIp(manager, &ActionManager::LibraryIP);
         QSignalSpy selectProject(manager, &ActionManager::SelectProject);
+        QSignalSpy update(manager, &ActionManager::Update);
         En::Action* action = ip.GetAction(task);
         if (action == nullptr) {
             qWarning("no action %s", task);
@@ -166,14 +167,16 @@ class tst_Generation : public QObject {
                 Qt::DirectConnection);
         action->trigger();
         const auto ended = [&] {
-            return projectIp.size() + libraryIp.size() + selectProject.size() > 0;
+            return projectIp.size() + libraryIp.size() + selectProject.size() > 0 ||
+                   (QByteArray(endSignal) == "Update" && !update.isEmpty());
         };
         if (!QTest::qWaitFor(ended, 20000))
             return false;
         const QByteArray name(endSignal);
-        return onGuiThread && ((name == "ProjectIP" && projectIp.size() == 1) ||
-                               (name == "LibraryIP" && libraryIp.size() == 1) ||
-                               (name == "SelectProject" && selectProject.size() == 1));
+        return onGuiThread &&
+               ((name == "ProjectIP" && projectIp.size() == 1) ||
+                (name == "LibraryIP" && libraryIp.size() == 1) ||
+                (name == "SelectProject" && selectProject.size() == 1) || name == "Update");
     }
 
     bool customize(const char* key, const QString& name,
@@ -332,6 +335,34 @@ private slots:
         QCOMPARE(library[0][0].value<En::Ip>().GetIPComponent(), Catalogue(kCounter));
         QVERIFY(!project().HasIP("wide_counter"));
         QVERIFY(!QFile::exists(output("wide_counter.vhd")));
+    }
+
+    // The view tasks hand their file to the desktop's opener.
+    void viewTasksOpenTheirFile_data()
+    {
+        QTest::addColumn<QString>("task");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("data sheet") << Ipu::Task::VIEW_DATASHEET << "/counter_binary_v1_1.html";
+        QTest::newRow("resources")
+            << Ipu::Task::VIEW_RESOURCE_UTILIZATION << "/my_counter_resources.txt";
+    }
+
+    void viewTasksOpenTheirFile()
+    {
+        QFETCH(QString, task);
+        QFETCH(QString, opened);
+        const QString log = dir.filePath("opened.txt");
+        const QString opener = dir.filePath("opener.sh");
+        TestFiles::write(opener, ("#!/bin/sh\necho \"$1\" > " + log + "\n").toUtf8());
+        QFile(opener).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::remove(log);
+        qputenv("GANTREL_OPEN_COMMAND", opener.toUtf8());
+        QVERIFY(run(member("my_counter"), task.toUtf8().constData(), "Update"));
+        QTRY_VERIFY(QFile::exists(log));
+        QTRY_VERIFY2(QString::fromUtf8(TestFiles::read(log)).trimmed().endsWith(opened),
+                     TestFiles::read(log).constData());
+        QVERIFY(QFile::exists(output("my_counter_resources.txt")) ||
+                task != Ipu::Task::VIEW_RESOURCE_UTILIZATION);
     }
 
     void taskNotOfferedStartsNothing()

@@ -59,6 +59,21 @@ constexpr StepText kStepTexts[] = {
     {Sim::CatalogFormat::GENERATOR_OPEN_REPORT, "Opening resource utilization report"},
 };
 
+// The steps that write a product into the staging directory.
+struct ProductStep {
+    const char* kind;
+    unsigned (Products::*write)(QString&);
+};
+
+constexpr ProductStep kProductSteps[] = {
+    {Sim::CatalogFormat::GENERATOR_WRITE_HDL, &Products::WriteHdl},
+    {Sim::CatalogFormat::GENERATOR_WRITE_TEMPLATE, &Products::WriteTemplate},
+    {Sim::CatalogFormat::GENERATOR_WRITE_GTC, &Products::WriteGtc},
+    {Sim::CatalogFormat::GENERATOR_WRITE_ASY, &Products::WriteAsy},
+    {Sim::CatalogFormat::GENERATOR_WRITE_FLIST, &Products::WriteFileList},
+    {Sim::CatalogFormat::GENERATOR_WRITE_RESOURCES, &Products::WriteResourceReport},
+};
+
 const char* MessageOf(const Port::String& kind)
 {
     for (const StepText& text : kStepTexts) {
@@ -129,30 +144,17 @@ Ipu::Status GenerationRun::Execute()
 unsigned GenerationRun::RunStep(const Port::String& kind, QString& reason)
 {
     using Sim::CatalogFormat;
+    for (const ProductStep& step : kProductSteps) {
+        if (kind == step.kind) {
+            return (Writer().*step.write)(reason);
+        }
+    }
     if (kind == CatalogFormat::GENERATOR_VALIDATE) {
         const unsigned customized = AsksUser() ? Customize(reason) : 0;
         return customized != 0 ? customized : Validate(reason);
     }
-    if (kind == CatalogFormat::GENERATOR_WRITE_HDL) {
-        return Writer().WriteHdl(reason);
-    }
-    if (kind == CatalogFormat::GENERATOR_WRITE_TEMPLATE) {
-        return Writer().WriteTemplate(reason);
-    }
-    if (kind == CatalogFormat::GENERATOR_WRITE_GTC) {
-        return Writer().WriteGtc(reason);
-    }
-    if (kind == CatalogFormat::GENERATOR_WRITE_ASY) {
-        return Writer().WriteAsy(reason);
-    }
-    if (kind == CatalogFormat::GENERATOR_WRITE_FLIST) {
-        return Writer().WriteFileList(reason);
-    }
     if (kind == CatalogFormat::GENERATOR_MOVE_OUT) {
         return MoveOut(reason);
-    }
-    if (kind == CatalogFormat::GENERATOR_WRITE_RESOURCES) {
-        return Writer().WriteResourceReport(reason);
     }
     if (kind == CatalogFormat::GENERATOR_OPEN_DATASHEET) {
         return OpenDataSheet(reason);
