@@ -196,14 +196,16 @@ void ParameterDialog::AddNameRow(QFormLayout* form, const Port::String& name)
     connect(nameEdit, &QLineEdit::textChanged, this, &ParameterDialog::Revalidate);
 }
 
-// Parameters carry no display name of their own, so the row is labelled by the name the
-// batch language and the HDL use.
+// Labelled by the catalogue's display name, or else by the name the batch language and the
+// HDL use.
 void ParameterDialog::AddParameterRow(QFormLayout* form, const Parameter& parameter)
 {
     QWidget* field = MakeField(parameter);
     SetFieldValue(field, parameter, ToQ(parameter.value));
     field->setObjectName(QStringLiteral("param_") + ToQ(parameter.name));
-    QLabel* reason = AddRow(form, ToQ(parameter.name), field, ToQ(parameter.name));
+    const QString label =
+        ToQ(parameter.displayName.IsEmpty() ? parameter.name : parameter.displayName);
+    QLabel* reason = AddRow(form, label, field, ToQ(parameter.name));
     rows.push_back({parameter, field, reason});
     if (auto* box = qobject_cast<QComboBox*>(field)) {
         connect(box, &QComboBox::currentIndexChanged, this, &ParameterDialog::Revalidate);

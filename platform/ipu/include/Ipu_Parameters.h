@@ -26,6 +26,9 @@ public:
         // the catalogue gives none (the choice itself is shown then). Last, so that the
         // positional initializers written before it still hold.
         std::vector<Port::String> choiceLabels = {};
+        // What the user is shown as the parameter's name; empty when the catalogue gives
+        // none (the name itself is shown then).
+        Port::String displayName = {};
     };
 
     std::size_t Size() const { return list.size(); }

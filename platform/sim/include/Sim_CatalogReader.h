@@ -63,6 +63,7 @@ private:
         QString maximum;
         QString id;
         QString choiceRef;
+        QString displayName;
         qint64 line = 0;
     };
     struct Choice {

@@ -309,6 +309,8 @@ void CatalogReader::ReadParameter(std::vector<PendingParameter>& list)
     while (NextChild()) {
         if (xml.name() == u"name") {
             pending.name = Text();
+        } else if (xml.name() == u"displayName") {
+            pending.displayName = Text();
         } else if (xml.name() == u"value") {
             ReadAttributes(pending);
             pending.value = Unquote(Text());
@@ -660,6 +662,7 @@ Ipu::Parameters::Parameter CatalogReader::Resolve(const PendingParameter& pendin
     parameter.type = ToPort(pending.type);
     parameter.minimum = ToPort(pending.minimum);
     parameter.maximum = ToPort(pending.maximum);
+    parameter.displayName = ToPort(pending.displayName);
     const auto choice = choices.constFind(pending.choiceRef);
     if (!pending.choiceRef.isEmpty() && choice == choices.constEnd()) {
         Warn(pending.line, QStringLiteral("parameter '%1': choiceRef '%2' names no choice")

@@ -62,7 +62,7 @@ const char* const Component2009 = R"(<?xml version="1.0"?>
     <spirit:file><spirit:name>hdl/widget.vhd</spirit:name></spirit:file></spirit:fileSet></spirit:fileSets>
   <spirit:description>A widget.</spirit:description>
   <spirit:parameters>
-    <spirit:parameter><spirit:name>WIDTH</spirit:name>
+    <spirit:parameter><spirit:name>WIDTH</spirit:name><spirit:displayName>Width</spirit:displayName>
       <spirit:value spirit:format="long" spirit:id="WIDTH" spirit:minimum="1" spirit:maximum="64">8</spirit:value></spirit:parameter>
     <spirit:parameter><spirit:name>MODE</spirit:name>
       <spirit:value spirit:format="string" spirit:choiceRef="modes">fast</spirit:value></spirit:parameter>
@@ -91,7 +91,7 @@ const char* const ComponentModern = R"(<?xml version="1.0" encoding="UTF-8"?>
   </ipxact:fileSet></ipxact:fileSets>%TAIL%
   <ipxact:parameters>
     <ipxact:parameter parameterId="WIDTH" type="int" minimum="1" maximum="64">
-      <ipxact:name>WIDTH</ipxact:name><ipxact:value>8</ipxact:value></ipxact:parameter>
+      <ipxact:name>WIDTH</ipxact:name><ipxact:displayName>Width</ipxact:displayName><ipxact:value>8</ipxact:value></ipxact:parameter>
     <ipxact:parameter parameterId="MODE" type="string" choiceRef="modes">
       <ipxact:name>MODE</ipxact:name><ipxact:value>"fast"</ipxact:value></ipxact:parameter>
   </ipxact:parameters>
@@ -252,6 +252,9 @@ void TestCatalogReader::readsEachIpxactVersion()
     Ipu::Parameters::Parameter mode;
     QCOMPARE(component->GetParameters().Get("MODE", mode), 0u);
     QCOMPARE(Q(mode.choiceLabels).join(u'|'), labels);
+    Ipu::Parameters::Parameter shown;
+    QCOMPARE(component->GetParameters().Get("WIDTH", shown), 0u);
+    QCOMPARE(Q(shown.displayName), QStringLiteral("Width"));
     QCOMPARE(Parameter(*component, "g_width"), QStringLiteral("<absent>"));
 }
 
