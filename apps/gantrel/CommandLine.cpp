@@ -3,13 +3,26 @@
 #include <initializer_list>
 #include <utility>
 
+namespace {
+
+// As the user types it: the long words with two dashes, the batch words with one.
+QString Spelled(const QCommandLineOption& option)
+{
+    const QString name = option.names().constFirst();
+    return (name == "b" || name == "poll" || name == "p" ? "-" : "--") + name;
+}
+
+}  // namespace
+
 CommandLine::CommandLine() : helpOption(parser.addHelpOption())
 {
     parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
+    // -b, -poll and -p are words of their own, not bundles of letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({versionOption, listIpsOption, listPartsOption, infoOption, newOption,
-                       actionsOption, regenerateOption, jsonOption, familyOption, ipOption,
-                       forceOption, jobsOption, quietOption, catalogOption, noDefaultCatalogOption,
-                       devicesOption});
+                       actionsOption, regenerateOption, batchOption, pollOption, batchPathOption,
+                       jsonOption, familyOption, ipOption, forceOption, jobsOption, quietOption,
+                       catalogOption, noDefaultCatalogOption, devicesOption});
 }
 
 bool CommandLine::parse(const QStringList& arguments)
@@ -36,6 +49,10 @@ QString CommandLine::modeValue() const
         return parser.value(actionsOption);
     if (chosen == Regenerate)
         return parser.value(regenerateOption);
+    if (chosen == Batch)
+        return parser.value(batchOption);
+    if (chosen == Poll)
+        return parser.value(pollOption);
     return {};
 }
 
@@ -54,12 +71,14 @@ bool CommandLine::chooseMode()
         {Info, &infoOption},
         {New, &newOption},
         {Actions, &actionsOption},
-        {Regenerate, &regenerateOption}};
+        {Regenerate, &regenerateOption},
+        {Batch, &batchOption},
+        {Poll, &pollOption}};
     QStringList given;
     for (const auto& [mode, option] : modes) {
         if (parser.isSet(*option)) {
             chosen = mode;
-            given.append("--" + option->names().constFirst());
+            given.append(Spelled(*option));
         }
     }
     if (given.size() > 1)
@@ -83,6 +102,7 @@ bool CommandLine::checkModifiers()
         {&ipOption, {Actions}, "--actions"},
         {&forceOption, {New}, "--new"},
         {&jobsOption, {Regenerate}, "--regenerate"},
+        {&batchPathOption, {Batch, Poll}, "-b or -poll"},
     };
     for (const Modifier& modifier : modifiers) {
         if (!parser.isSet(*modifier.option))
@@ -91,8 +111,8 @@ bool CommandLine::checkModifiers()
         for (Mode mode : modifier.modes)
             applies = applies || mode == chosen;
         if (!applies)
-            return fail(QStringLiteral("--%1 only goes with %2")
-                            .arg(modifier.option->names().constFirst(), modifier.needs));
+            return fail(QStringLiteral("%1 only goes with %2")
+                            .arg(Spelled(*modifier.option), modifier.needs));
     }
     return true;
 }

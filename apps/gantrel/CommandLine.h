@@ -10,7 +10,19 @@
 // one-line reason the caller prints before it exits with UsageError.
 class CommandLine {
 public:
-    enum Mode { None, Help, Version, ListIps, ListParts, Info, New, Actions, Regenerate };
+    enum Mode {
+        None,
+        Help,
+        Version,
+        ListIps,
+        ListParts,
+        Info,
+        New,
+        Actions,
+        Regenerate,
+        Batch,
+        Poll
+    };
     static constexpr int UsageError = 2;
 
     CommandLine();
@@ -28,6 +40,8 @@ public:
     bool json() const { return parser.isSet(jsonOption); }
     bool quiet() const { return parser.isSet(quietOption); }
     bool force() const { return parser.isSet(forceOption); }
+    // -p: where the batch commands' relative paths resolve; empty when not given.
+    QString batchCommandPath() const { return parser.value(batchPathOption); }
     // 0 when not given: the engine's own choice.
     unsigned jobs() const { return parser.value(jobsOption).toUInt(); }
     QString family() const { return parser.value(familyOption); }
@@ -57,6 +71,15 @@ private:
         "PROJECT"};
     QCommandLineOption regenerateOption{
         "regenerate", "Regenerates every IP of the project PROJECT and saves it.", "PROJECT"};
+    QCommandLineOption batchOption{
+        "b",
+        "Runs the batch command file FILE to its end; status 0 only when every command succeeded.",
+        "FILE"};
+    QCommandLineOption pollOption{
+        "poll", "Serves the polling directory DIR: runs each complete command file dropped there.",
+        "DIR"};
+    QCommandLineOption batchPathOption{
+        "p", "With -b or -poll: resolves the commands' relative paths against DIR.", "DIR"};
     QCommandLineOption jobsOption{
         "jobs", "With --regenerate: generates N IPs at a time (default: one per core).", "N"};
     QCommandLineOption jsonOption{

@@ -136,6 +136,8 @@ int run(const CommandLine& commandLine)
         case CommandLine::New:
             checkEngineComponent();
             return ProjectCommands::Create(commandLine.modeValue(), commandLine.force());
+        case CommandLine::Batch:
+        case CommandLine::Poll:
         case CommandLine::Help:
         case CommandLine::None:
             break;
