@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "BatchCommand.h"
 #include "CitP_Factory.h"
 #include "CommandLine.h"
 #include "IpListing.h"
@@ -137,6 +138,8 @@ int run(const CommandLine& commandLine)
             checkEngineComponent();
             return ProjectCommands::Create(commandLine.modeValue(), commandLine.force());
         case CommandLine::Batch:
+            checkEngineComponent();
+            return BatchCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());
         case CommandLine::Poll:
         case CommandLine::Help:
         case CommandLine::None:

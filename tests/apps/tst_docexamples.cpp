@@ -86,6 +86,33 @@ private slots:
         QVERIFY(isClean(run({"--new", dir.filePath("demo")}, shippedData())));
     }
 
+    // The README's main job, run where a user would run it: a project with a generated
+    // counter appears under the current directory, and its HDL compiles.
+    void quickstartGenerates()
+    {
+        const QString command = "scripts/gantrel -b examples/quickstart.gtb && ls quickstart";
+        QVERIFY(document("README.md").contains(command));
+        const QTemporaryDir here;
+        QProcess gantrel;
+        gantrel.setProcessEnvironment(shippedData());
+        gantrel.setWorkingDirectory(here.path());
+        gantrel.start(GANTREL_EXECUTABLE, {"-b", GANTREL_SOURCE_DIR "/examples/quickstart.gtb"});
+        QVERIFY(gantrel.waitForFinished(60000));
+        QVERIFY2(gantrel.exitCode() == 0, gantrel.readAllStandardError().constData());
+        const QDir project(here.filePath("quickstart"));
+        for (const char* file : {"quickstart.gtcfg", "tick_counter.vhd", "tick_counter.v",
+                                 "tick_counter.vho", "tick_counter.veo", "tick_counter.gtc",
+                                 "tick_counter_flist.txt", "counter_binary_core.v"})
+            QVERIFY2(project.exists(file), file);
+        QVERIFY(TestFiles::read(project.filePath("quickstart.gtcfg")).contains("tick_counter"));
+        QProcess iverilog;
+        iverilog.setWorkingDirectory(project.path());
+        iverilog.start("iverilog",
+                       {"-g2012", "-o", "/dev/null", "tick_counter.v", "counter_binary_core.v"});
+        QVERIFY(iverilog.waitForFinished(60000));
+        QVERIFY2(iverilog.exitCode() == 0, iverilog.readAllStandardError().constData());
+    }
+
     void commands_data()
     {
         QTest::addColumn<QString>("name");
