@@ -336,6 +336,45 @@ private slots:
         }
     }
 
+    // A batch file runs to its end, or stops at the first refused command with its line;
+    // a file that cannot be read runs nothing; the project is left as it was.
+    void batchFiles_data()
+    {
+        QTest::addColumn<QByteArray>("commands");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QByteArray counter = "SETPROJECT p.gtcfg\nSELECT \"Binary Counter\" pellor ip 1.1\n";
+        QTest::newRow("good") << counter + "CSET component_name = c8\nCSET WIDTH = 8\nGENERATE\n"
+                              << 0 << "";
+        QTest::newRow("stops at END") << counter + "END\nCSET WIDTH = 99\n" << 0 << "";
+        QTest::newRow("malformed line") << counter + "CSET WIDTH 8\nGENERATE\n"
+                                        << 1 << "b.gtb:3: CSET needs name = value";
+        QTest::newRow("unknown command") << counter + "FROB\nGENERATE\n"
+                                         << 1 << "b.gtb:3: unknown command 'FROB'";
+        QTest::newRow("value refused") << counter + "CSET WIDTH = 99\nGENERATE\n"
+                                       << 1 << "b.gtb:3: WIDTH: 99 is above the maximum 64";
+        QTest::newRow("unknown IP") << QByteArray("SELECT \"Frobnicator\" pellor ip 1.0\n") << 1
+                                    << "b.gtb:1: the catalogue has no IP";
+    }
+
+    void batchFiles()
+    {
+        QFETCH(QByteArray, commands);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const QTemporaryDir here;
+        QVERIFY(run({"--new", here.filePath("p.gtcfg")}).exitCode == 0);
+        const QByteArray project = TestFiles::read(here.filePath("p.gtcfg"));
+        TestFiles::write(here.filePath("b.gtb"), commands);
+        const Run result = run({"-b", here.filePath("b.gtb"), "-p", here.path()});
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
+        QCOMPARE(QFile::exists(here.filePath("c8.vhd")),
+                 exitCode == 0 && message.isEmpty() && commands.contains("GENERATE"));
+        if (exitCode != 0)
+            QCOMPARE(TestFiles::read(here.filePath("p.gtcfg")), project);
+    }
+
     void projectInfoOfMissingOrDamagedFile_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -404,6 +443,10 @@ private slots:
                                                  << "--jobs only goes with --regenerate";
         QTest::newRow("jobs not a count") << "--regenerate p.gtcfg --jobs 0"
                                           << "--jobs takes a whole number from 1 to 256, not '0'";
+        QTest::newRow("two batch modes") << "-b a.gtb -poll dir"
+                                         << "-b, -poll cannot be given together";
+        QTest::newRow("-p without a batch mode") << "--info p.gtcfg -p dir"
+                                                 << "-p only goes with -b or -poll";
         QTest::newRow("unknown option") << "--no-such-option"
                                         << "Unknown option 'no-such-option'.";
         // Decoded, the byte would name another file; it is refused instead.
