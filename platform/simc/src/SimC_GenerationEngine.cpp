@@ -142,8 +142,7 @@ Port::String GenerationEngine::StartDesign(const boost::shared_ptr<Ipu::IPCompos
     return task.GetGenerationID();
 }
 
-// A member runs in its design's output directory with the design's options unless its
-// task asks for the options it was made with.
+// An IP runs in its design's output directory.
 bool GenerationEngine::Prepare(const boost::shared_ptr<Ipu::IPComponent>& ip, const Ipu::Task& task,
                                GenerationRun::Setup& setup) const
 {
@@ -153,17 +152,21 @@ bool GenerationEngine::Prepare(const boost::shared_ptr<Ipu::IPComponent>& ip, co
     setup.designId = DesignRegistry::FindDesignOf(*ip);
     Ipu::ProjectOptions designOptions;
     bool hasDesignOptions = false;
+    bool isMember = false;
     DesignRegistry::WithDesign(setup.designId, [&](Ipu::IPComposite& design) {
         hasDesignOptions = design.GetProjectOptions(designOptions) == 0;
         setup.projectFile = design.GetProjectFileName().GetAbsolutePath();
         for (const auto& member : design.GetElements()) {
+            isMember = isMember || member == ip;
             if (member != ip && !SameIp(*member, *ip)) {
                 setup.takenNames.push_back(member->GetName());
             }
         }
     });
+    // A new configuration carries the options it is to be made with; a member asked for the
+    // current options takes the design's.
     const bool ownOptions = ip->GetProjectOptions(setup.options) == 0;
-    if (hasDesignOptions && (task.UsesCurrentProjectOptions() || !ownOptions)) {
+    if (hasDesignOptions && ((isMember && task.UsesCurrentProjectOptions()) || !ownOptions)) {
         setup.options = designOptions;
     }
     if (setup.steps.empty() && task.GetGeneratorChain()) {
