@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "IpListing.h"
 #include "PartListing.h"
+#include "PollingCommand.h"
 #include "Port_MsgManData.h"
 #include "Port_Version.h"
 #include "ProjectCommands.h"
@@ -136,8 +137,10 @@ int run(const CommandLine& commandLine)
         case CommandLine::New:
             checkEngineComponent();
             return ProjectCommands::Create(commandLine.modeValue(), commandLine.force());
-        case CommandLine::Batch:
         case CommandLine::Poll:
+            checkEngineComponent();
+            return PollingCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());
+        case CommandLine::Batch:
         case CommandLine::Help:
         case CommandLine::None:
             break;
@@ -160,8 +163,9 @@ int main(int argc, char* argv[])
     if (!commandLine.parse(arguments))
         return usageError(commandLine.error());
 
-    // Actions are GUI objects even where no window is shown.
-    const bool gui = commandLine.mode() == CommandLine::Actions;
+    // Actions are GUI objects even where no window is shown; polling serves them too.
+    const bool gui =
+        commandLine.mode() == CommandLine::Actions || commandLine.mode() == CommandLine::Poll;
     if (gui)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(gui ? new QGuiApplication(argc, argv)
