@@ -15,8 +15,10 @@
 #include "En_EngineCallback.h"
 #include "En_Global.h"
 #include "En_Message.h"
+#include "En_PollingMode.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "Ipu_Command.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_DebugMessengerFactory.h"
 #include "Ipu_ElementIndex.h"
@@ -216,6 +218,29 @@ const IconName iconNames[] = {
     {{Ipu::Task::SUPPORTED_FAMILIES}, "add-pellor-device"},
     {{Ipu::Task::CURRENT_OPTIONS, Ipu::Task::ORIGINAL_OPTIONS}, "gt-project-options"},
 };
+
+// In polling mode the move-out step of a command file's generation is its answer.
+bool AnswersPollingClient(const Ipu::Event& event)
+{
+    const Ipu::Task& task = event.GetTask();
+    return Global::_batchCommandRuntimeOptions.IsEnabledPollingMode() && !task.IsProjectTask() &&
+           task.ModifiesIP() && event.GetStatus().GetMessage() == Ipu::Command::MOVEOUT_MSG;
+}
+
+void AnswerPollingClient(const Ipu::Event& event)
+{
+    const boost::shared_ptr<Ipu::IPComponent> component = event.GetComponent();
+    if (!component) {
+        EN_MESSAGE("En_ActionManager").issueError("Null IP passed in polling mode event data.\n");
+        return;
+    }
+    if (PollingMode::WriteCommandFinishFile(event.GetStatus().GetCode(), component->GetName(),
+                                            component->GetUnconfiguredDisplayName(),
+                                            component->GetIdentifier().GetVersion()) != 0)
+        EN_MESSAGE("En_ActionManager")
+            .issueError("Could not write polling mode finish file for '%s'.\n",
+                        component->GetName().c_str());
+}
 
 }  // namespace
 
@@ -766,6 +791,8 @@ void ActionManager::EngineEvent(const EngineEventDetails& details)
     const Ipu::Status& status = event.GetStatus();
     if (event.GetType() == Ipu::Event::TYPE_END_OF_RUN) {
         ActionFinished(event.GetEventData(), status.GetCode(), false);
+    } else if (event.GetType() == Ipu::Event::TYPE_STEP && AnswersPollingClient(event)) {
+        AnswerPollingClient(event);
     } else if (event.GetType() == Ipu::Event::TYPE_STEP && status.GetCode() == 0 &&
                task.ModifiesIP() && task.IsProjectTask() && !event.GetComponent()) {
         ProjectManager::GetInstance()->SaveProject();

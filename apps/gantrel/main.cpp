@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "IpListing.h"
 #include "PartListing.h"
+#include "PollingCommand.h"
 #include "Port_MsgManData.h"
 #include "Port_Version.h"
 #include "ProjectCommands.h"
@@ -141,6 +142,8 @@ int run(const CommandLine& commandLine)
             checkEngineComponent();
             return BatchCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());
         case CommandLine::Poll:
+            checkEngineComponent();
+            return PollingCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());
         case CommandLine::Help:
         case CommandLine::None:
             break;
@@ -163,8 +166,9 @@ int main(int argc, char* argv[])
     if (!commandLine.parse(arguments))
         return usageError(commandLine.error());
 
-    // Actions are GUI objects even where no window is shown.
-    const bool gui = commandLine.mode() == CommandLine::Actions;
+    // Actions are GUI objects even where no window is shown; polling serves them too.
+    const bool gui =
+        commandLine.mode() == CommandLine::Actions || commandLine.mode() == CommandLine::Poll;
     if (gui)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(gui ? new QGuiApplication(argc, argv)

@@ -11,14 +11,18 @@
 #include "En_Action.h"
 #include "En_ActionManager.h"
 #include "En_ActionManager_p.h"
+#include "En_Global.h"
 #include "En_ProjectManager.h"
+#include "Ipu_Command.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_EngineNotifyMgr.h"
 #include "Ipu_EventData.h"
 #include "Ipu_ProjectOptions.h"
 #include "Ipu_Task.h"
+#include "MessageCapture.h"
 #include "TestCatalog.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 using En::ActionManager;
 using En::ActionManagerSeam;
@@ -317,6 +321,50 @@ private slots:
         for (QThread* thread : threads)
             QCOMPARE(thread, QThread::currentThread());
         disconnect(manager, nullptr, this, nullptr);
+    }
+
+    // In polling mode the move-out step of an IP's generation answers the command file's
+    // client; no other step does.
+    void pollingAnswerAtMoveOut_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("component");
+        QTest::addColumn<QByteArray>("answer");  // null: none
+        QTest::addColumn<QStringList>("said");
+        const QString moveOut = Ipu::Command::MOVEOUT_MSG;
+        QTest::newRow("move-out step")
+            << moveOut << true << QByteArray("polled_1 Polled_IP 2.0\nSUCCESS\n") << QStringList();
+        QTest::newRow("another step")
+            << "Generating sources" << true << QByteArray() << QStringList();
+        QTest::newRow("no component")
+            << moveOut << false << QByteArray()
+            << QStringList{
+                   "ERROR:enkit:En_ActionManager - Null IP passed in polling mode event "
+                   "data.\n"};
+    }
+
+    void pollingAnswerAtMoveOut()
+    {
+        QFETCH(QString, message);
+        QFETCH(bool, component);
+        QFETCH(QByteArray, answer);
+        QFETCH(QStringList, said);
+        QTemporaryDir pollingDir;
+        Ipu::RuntimeOptions& options = En::Global::_batchCommandRuntimeOptions;
+        options.EnablePollingMode(true);
+        options.SetPollingModeDir(pollingDir.path().toStdString());
+        const auto polled = TestCatalog::customize(
+            TestCatalog::load(
+                TestCatalog::Component("polled").withDisplayName("Polled IP").withVersion("2.0")),
+            "polled_1");
+        const Ipu::EventData data(Ipu::Task(Ipu::Task::GENERATE, "Generate", false, 0, 0, 0),
+                                  Ipu::CustomizedIP(component ? polled : nullptr));
+        MessageCapture capture;
+        ActionManager::GetInstance()->EngineEvent(En::EngineEventDetails(
+            Ipu::Event(Ipu::Event::TYPE_STEP, Ipu::Status(0, message.toStdString()), data)));
+        options.EnablePollingMode(false);
+        QCOMPARE(TestFiles::read(pollingDir.filePath("gantrel.fin")), answer);
+        QCOMPARE(capture.textLines(), said);
     }
 
     // Runs last: the manager goes, and every action it made goes with it.
