@@ -625,7 +625,6 @@ private slots:
                               "a.name", "Fix 12\n",
                               "c.txt",  "not an update\n"};
         QTest::newRow("none") << QStringList() << false << QByteArray();
-        QTest::newRow("none, JSON") << QStringList() << true << QByteArray("[\n]\n");
         QTest::newRow("text") << two << false
                               << QByteArray("Fix 12\nDevice pack 3; Cores patch: GP-7\n");
         QTest::newRow("JSON") << two << true

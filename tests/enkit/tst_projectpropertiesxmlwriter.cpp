@@ -11,125 +11,79 @@
 
 namespace {
 
+// One property of the key table; dependencies and values separated by blanks.
 struct Block {
     const char* key;
     const char* required;
-    QStringList dependencies;
-    QString comment;
-    QString description;
-    QStringList values;
+    const char* dependencies;
+    const char* comment;
+    const char* description;
+    const char* values;
 };
 
-const QStringList flags{"true", "false"};
+const char* const flags = "true false";
 
 // The key table as a reader of the file expects it, the core's lists spelled out.
 const Block blocks[] = {
-    {"DesignEntry",
-     "true",
-     {},
-     {},
+    {"DesignEntry", "true", "", "",
      "The Design Entry flow for the generated core. This affects which output files are "
      "generated.",
-     {"VHDL", "Verilog", "Schematic", "EdifNetlist", "Advanced"}},
-    {"FlowVendor",
-     "true",
-     {},
-     {},
+     "VHDL Verilog Schematic EdifNetlist Advanced"},
+    {"FlowVendor", "true", "", "",
      "The flow vendor to which the output products will be tailored. This affects which output "
      "files are generated (i.e. the EDIF bus format and HDL meta comments)",
-     {"Pellor", "Brellix", "Quendral", "Tarvonne", "Other"}},
-    {"BusFormat",
-     "false",
-     {"FlowVendor"},
+     "Pellor Brellix Quendral Tarvonne Other"},
+    {"BusFormat", "false", "FlowVendor",
      "The BusFormat can be selected with the OutputProducts when the DesignEntry is set to "
      "Advanced. Otherwise, the FlowVendor setting determines the BusFormat.",
      "The bus format used in the generated implementation files.",
-     {"BusFormatAngleRange", "BusFormatSquareRange", "BusFormatParenRange", "BusFormatAngle",
-      "BusFormatSquare", "BusFormatParen", "BusFormatNone"}},
-    {"ImplementationFileType",
-     "false",
-     {},
-     {},
-     "Specifies the file type the Gantrel will generate to implement the core.",
-     {"Edif", "Ngc"}},
-    {"SimulationFiles",
-     "false",
-     {},
-     {},
+     "BusFormatAngleRange BusFormatSquareRange BusFormatParenRange BusFormatAngle "
+     "BusFormatSquare BusFormatParen BusFormatNone"},
+    {"ImplementationFileType", "false", "", "",
+     "Specifies the file type the Gantrel will generate to implement the core.", "Edif Ngc"},
+    {"SimulationFiles", "false", "", "",
      "Specifies the file type the Gantrel will  generate for simulating the core.",
-     {"Behavioral", "Structural", "None"}},
-    {"VHDLSim",
-     "false",
-     {},
-     {},
-     "Generates files for simulating a generated core in a VHDL simulation environment.",
-     flags},
-    {"VerilogSim",
-     "false",
-     {},
-     {},
-     "Generates files for simulating a generated core in a Verilog simulation environment.",
-     flags},
-    {"ASYSymbol",
-     "false",
-     {},
-     {},
+     "Behavioral Structural None"},
+    {"VHDLSim", "false", "", "",
+     "Generates files for simulating a generated core in a VHDL simulation environment.", flags},
+    {"VerilogSim", "false", "", "",
+     "Generates files for simulating a generated core in a Verilog simulation environment.", flags},
+    {"ASYSymbol", "false", "", "",
      "If selected, the Gantrel will generate an ASY symbol file. This is an ASCII symbol "
      "information file used by the TVR tools and some third party interface tools to create a "
      "symbol representing the core.",
      flags},
-    {"TellmarSym",
-     "false",
-     {},
-     {},
+    {"TellmarSym", "false", "", "",
      "If selected, the Gantrel will generate an SYM symbol file. This is an TVR Schematic Editor "
      "symbol file (for the Pellor ECX schematic editor",
      flags},
-    {"OutputProducts",
-     "false",
-     {"FlowVendor", "DesignEntry"},
+    {"OutputProducts", "false", "FlowVendor DesignEntry",
      "Note: the OutputProducts KEY is deprecated. Please use ImplementationFileType, "
      "SimulationFiles, VHDLSim, VerilogSim, ASYSymbol and TellmarSym KEYS to select the output "
      "products.",
      "A list that indicates which output products to generate",
-     {"Edif", "Ngc", "Behavioral", "Structural", "VHDLSim", "VerilogSim", "ASYSymbol",
-      "TellmarSym"}},
-    {"FormalVerification",
-     "false",
-     {},
-     {},
+     "Edif Ngc Behavioral Structural VHDLSim VerilogSim ASYSymbol TellmarSym"},
+    {"FormalVerification", "false", "", "",
      "If selected, generates a Verilog model called [module_name]_for.v to support formal "
      "verification of your design.",
      flags},
-    {"AddPads",
-     "false",
-     {},
-     {},
+    {"AddPads", "false", "", "",
      "This option adds Input/Output blocks (IOBs) to a core when the Gantrel generates the core "
      "and writes out its EDIF implementation netlist. The IOB definitions are supplied in an "
      "additional output file.",
      flags},
-    {"RemoveRPMs",
-     "false",
-     {},
-     {},
+    {"RemoveRPMs", "false", "", "",
      "When selected, this option removes any RLOC and HU_SET attributes embedded in a "
      "parameterized core before writing out its EDIF netlist.",
      flags},
-    {"CreateNDF",
-     "false",
-     {},
-     {},
+    {"CreateNDF", "false", "", "",
      "When selected, this option creates NDF syntheses optimization interface for NGC cores.",
      flags},
-    {"SimElabOptions",
-     "false",
-     {},
-     "Note: the SimElabOptions KEY is deprecated. Please use "
-     "FormalVerification, AddPads, RemoveRPMs and CreateNDF KEYS to select the extra output "
-     "products.",
+    {"SimElabOptions", "false", "",
+     "Note: the SimElabOptions KEY is deprecated. Please use FormalVerification, AddPads, "
+     "RemoveRPMs and CreateNDF KEYS to select the extra output products.",
      "A list that indicates extra output products to generate",
-     {"FormalVerification", "AddPads", "RemoveRPMs", "CreateNDF"}},
+     "FormalVerification AddPads RemoveRPMs CreateNDF"},
 };
 
 QString reference(const QString& patchLine)
@@ -142,12 +96,12 @@ QString reference(const QString& patchLine)
     for (const Block& block : blocks) {
         text += "   <property>\n" + in + "<key>" + block.key + "</key>\n" + in + "<required>" +
                 block.required + "</required>\n";
-        for (const QString& dependency : block.dependencies)
+        for (const QString& dependency : QString(block.dependencies).split(' ', Qt::SkipEmptyParts))
             text += in + "<dependency>" + dependency + "</dependency>\n";
-        if (!block.comment.isEmpty())
+        if (*block.comment != '\0')
             text += in + "<!--" + block.comment + "-->\n";
         text += in + "<description>" + block.description + "</description>\n";
-        for (const QString& value : block.values)
+        for (const QString& value : QString(block.values).split(' '))
             text += in + "<value>" + value + "</value>\n";
         text += "   </property>\n";
     }
