@@ -19,10 +19,12 @@ CommandLine::CommandLine() : helpOption(parser.addHelpOption())
     parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
     // -b, -poll and -p are words of their own, not bundles of letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({versionOption, listIpsOption, listPartsOption, infoOption, newOption,
-                       actionsOption, regenerateOption, batchOption, pollOption, batchPathOption,
-                       jsonOption, familyOption, ipOption, forceOption, jobsOption, quietOption,
-                       catalogOption, noDefaultCatalogOption, devicesOption});
+    parser.addOptions({versionOption, listIpsOption,       listPartsOption,  infoOption,
+                       newOption,     actionsOption,       regenerateOption, batchOption,
+                       pollOption,    propertiesXmlOption, updatesOption,    batchPathOption,
+                       jsonOption,    familyOption,        ipOption,         forceOption,
+                       jobsOption,    quietOption,         catalogOption,    noDefaultCatalogOption,
+                       devicesOption});
 }
 
 bool CommandLine::parse(const QStringList& arguments)
@@ -53,6 +55,8 @@ QString CommandLine::modeValue() const
         return parser.value(batchOption);
     if (chosen == Poll)
         return parser.value(pollOption);
+    if (chosen == PropertiesXml)
+        return parser.value(propertiesXmlOption);
     return {};
 }
 
@@ -73,7 +77,9 @@ bool CommandLine::chooseMode()
         {Actions, &actionsOption},
         {Regenerate, &regenerateOption},
         {Batch, &batchOption},
-        {Poll, &pollOption}};
+        {Poll, &pollOption},
+        {PropertiesXml, &propertiesXmlOption},
+        {Updates, &updatesOption}};
     QStringList given;
     for (const auto& [mode, option] : modes) {
         if (parser.isSet(*option)) {
@@ -96,11 +102,11 @@ bool CommandLine::checkModifiers()
     };
     const Modifier modifiers[]{
         {&jsonOption,
-         {ListIps, ListParts, Info, Actions},
-         "--list-ips, --list-parts, --info or --actions"},
+         {ListIps, ListParts, Info, Actions, Updates},
+         "--list-ips, --list-parts, --info, --actions or --updates"},
         {&familyOption, {ListParts}, "--list-parts"},
         {&ipOption, {Actions}, "--actions"},
-        {&forceOption, {New}, "--new"},
+        {&forceOption, {New, PropertiesXml}, "--new or --properties-xml"},
         {&jobsOption, {Regenerate}, "--regenerate"},
         {&batchPathOption, {Batch, Poll}, "-b or -poll"},
     };

@@ -21,7 +21,9 @@ public:
         Actions,
         Regenerate,
         Batch,
-        Poll
+        Poll,
+        PropertiesXml,
+        Updates
     };
     static constexpr int UsageError = 2;
 
@@ -32,7 +34,8 @@ public:
     bool parse(const QStringList& arguments);
 
     Mode mode() const { return chosen; }
-    // The value of the mode's option: the project for --info, the place for --new.
+    // The value of the mode's option: the project for --info, the place for --new, the
+    // file for --properties-xml.
     QString modeValue() const;
     QString error() const { return reason; }
     QString helpText() const { return parser.helpText(); }
@@ -78,18 +81,24 @@ private:
     QCommandLineOption pollOption{
         "poll", "Serves the polling directory DIR: runs each complete command file dropped there.",
         "DIR"};
+    QCommandLineOption propertiesXmlOption{
+        "properties-xml",
+        "Writes the keys of the project options, with the values each accepts, as XML to FILE.",
+        "FILE"};
+    QCommandLineOption updatesOption{"updates", "Lists the updates installed into the tool."};
     QCommandLineOption batchPathOption{
         "p", "With -b or -poll: resolves the commands' relative paths against DIR.", "DIR"};
     QCommandLineOption jobsOption{
         "jobs", "With --regenerate: generates N IPs at a time (default: one per core).", "N"};
     QCommandLineOption jsonOption{
-        "json", "With --list-ips, --list-parts, --info or --actions: prints JSON."};
+        "json", "With --list-ips, --list-parts, --info, --actions or --updates: prints JSON."};
     QCommandLineOption ipOption{
         "ip", "With --actions: the actions of the IP VLNV (or name) of the project or catalogue.",
         "VLNV"};
     QCommandLineOption familyOption{"family", "With --list-parts: only the parts of family NAME.",
                                     "NAME"};
-    QCommandLineOption forceOption{"force", "With --new: replaces an existing project file."};
+    QCommandLineOption forceOption{
+        "force", "With --new or --properties-xml: replaces an existing project or XML file."};
     QCommandLineOption quietOption{"quiet", "Hides status and information lines."};
     QCommandLineOption catalogOption{
         "catalog", "Adds the IP catalogue in DIR to the embedded one (repeatable).", "DIR"};

@@ -1,5 +1,7 @@
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
 
@@ -9,6 +11,8 @@
 #include "BatchCommand.h"
 #include "CitP_Factory.h"
 #include "CommandLine.h"
+#include "En_ProjectPropertiesXmlWriter.h"
+#include "En_UpdatesInfo.h"
 #include "IpListing.h"
 #include "PartListing.h"
 #include "PollingCommand.h"
@@ -115,6 +119,38 @@ int listParts(const QString& family, bool json)
     return 0;
 }
 
+// Like a project file, an existing file is the user's until --force says otherwise.
+int writePropertiesXml(const QString& file, bool force)
+{
+    const QFileInfo info(QFileInfo(file).absoluteFilePath());
+    if (!force && (info.exists() || info.isSymLink())) {
+        error(QStringLiteral("%1 exists already; give --force to replace it").arg(info.filePath()));
+        return 1;
+    }
+    const Port::String path = Sim::Utility::QStringToPortString(info.filePath());
+    if (En::ProjectPropertiesXmlWriter().Write(path) != 0)
+        return 1;
+    std::printf("%s\n", qPrintable(info.filePath()));
+    return 0;
+}
+
+// One line per update, its description's lines joined; in JSON an array of lines each.
+int listUpdates(bool json)
+{
+    const En::UpdatesInfo info;
+    QJsonArray array;
+    for (const QString& update : info.GetUpdates()) {
+        const QStringList lines = update.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (json)
+            array.append(QJsonArray::fromStringList(lines));
+        else
+            std::printf("%s\n", qPrintable(lines.join(QStringLiteral("; "))));
+    }
+    if (json)
+        printJson(QJsonDocument(array));
+    return 0;
+}
+
 int run(const CommandLine& commandLine)
 {
     switch (commandLine.mode()) {
@@ -138,6 +174,10 @@ int run(const CommandLine& commandLine)
         case CommandLine::New:
             checkEngineComponent();
             return ProjectCommands::Create(commandLine.modeValue(), commandLine.force());
+        case CommandLine::PropertiesXml:
+            return writePropertiesXml(commandLine.modeValue(), commandLine.force());
+        case CommandLine::Updates:
+            return listUpdates(commandLine.json());
         case CommandLine::Batch:
             checkEngineComponent();
             return BatchCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());

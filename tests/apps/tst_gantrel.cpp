@@ -434,11 +434,21 @@ private slots:
                                    << "--list-ips, --info cannot be given together";
         QTest::newRow("json without a mode")
             << "--json"
-            << "--json only goes with --list-ips, --list-parts, --info or --actions";
+            << "--json only goes with --list-ips, --list-parts, --info, --actions or --updates";
         QTest::newRow("family without listing parts") << "--list-ips --family alpha"
                                                       << "--family only goes with --list-parts";
         QTest::newRow("force without new") << "--info p.gtcfg --force"
-                                           << "--force only goes with --new";
+                                           << "--force only goes with --new or --properties-xml";
+        QTest::newRow("force with updates") << "--updates --force"
+                                            << "--force only goes with --new or --properties-xml";
+        QTest::newRow("json with properties") << "--properties-xml p.xml --json"
+                                              << "--json only goes with --list-ips, --list-parts, "
+                                                 "--info, --actions or --updates";
+        QTest::newRow("properties and updates") << "--updates --properties-xml p.xml"
+                                                << "--properties-xml, --updates cannot be given "
+                                                   "together";
+        QTest::newRow("properties without a file") << "--properties-xml"
+                                                   << "Missing value after '--properties-xml'.";
         QTest::newRow("jobs without regenerate") << "--info p.gtcfg --jobs 2"
                                                  << "--jobs only goes with --regenerate";
         QTest::newRow("jobs not a count") << "--regenerate p.gtcfg --jobs 0"
@@ -603,6 +613,86 @@ private slots:
             listed << object["name"].toString();
         }
         QVERIFY2(listed == names, qPrintable(listed.join(",")));
+    }
+
+    // The properties file follows the installation's cores patch; an existing file is
+    // replaced only when asked.
+    void propertiesXml_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("new file") << false << false << 0;
+        QTest::newRow("existing file kept") << true << false << 1;
+        QTest::newRow("existing file, forced") << true << true << 0;
+    }
+
+    void propertiesXml()
+    {
+        QFETCH(bool, existing);
+        QFETCH(bool, force);
+        QFETCH(int, exitCode);
+        QTemporaryDir work;
+        QVERIFY(TestFiles::write(work.filePath("home/gantrel/install/names/p.name"),
+                                 "Cores patch: GP-7\n"));
+        const QString file = work.filePath("properties.xml");
+        if (existing)
+            QVERIFY(TestFiles::write(file, "the user's"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GANTREL_HOME", work.filePath("home"));
+        const Run result = run(QStringList{"--properties-xml", file} +
+                                   (force ? QStringList{"--force"} : QStringList{}),
+                               environment);
+        QCOMPARE(result.exitCode, exitCode);
+        if (exitCode != 0) {
+            QCOMPARE(result.err, "ERROR:gantrel:gantrel - " + file.toUtf8() +
+                                     " exists already; give --force to replace it\n");
+            QCOMPARE(TestFiles::read(file), QByteArray("the user's"));
+            return;
+        }
+        QCOMPARE(result.out, file.toUtf8() + "\n");
+        const QByteArray written = TestFiles::read(file);
+        QVERIFY2(written.startsWith("<?xml version=\"1.0\" standalone='yes'?>\n") &&
+                     written.contains("\n   <gantrelpatch>GP-7</gantrelpatch>\n") &&
+                     written.endsWith("   </property>\n</gantrelproperties>\n"),
+                 written.constData());
+    }
+
+    // One line per update, or an array of lines each; nothing at all when none is installed.
+    void listUpdates_data()
+    {
+        QTest::addColumn<QStringList>("files");  // name, content, ...
+        QTest::addColumn<bool>("json");
+        QTest::addColumn<QByteArray>("out");
+        const QStringList two{"b.name", "# pack\nDevice pack 3\n  Cores patch: GP-7\n",
+                              "a.name", "Fix 12\n",
+                              "c.txt",  "not an update\n"};
+        QTest::newRow("none") << QStringList() << false << QByteArray();
+        QTest::newRow("text") << two << false
+                              << QByteArray("Fix 12\nDevice pack 3; Cores patch: GP-7\n");
+        QTest::newRow("JSON") << two << true
+                              << QByteArray(
+                                     "[\n    [\n        \"Fix 12\"\n    ],\n    [\n"
+                                     "        \"Device pack 3\",\n"
+                                     "        \"Cores patch: GP-7\"\n    ]\n]\n");
+    }
+
+    void listUpdates()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, json);
+        QFETCH(QByteArray, out);
+        QTemporaryDir work;
+        for (int i = 0; i + 1 < files.size(); i += 2)
+            QVERIFY(TestFiles::write(work.filePath("gantrel/install/names/" + files[i]),
+                                     files[i + 1].toUtf8()));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GANTREL_HOME", work.path());
+        const Run result = run(
+            QStringList{"--updates"} + (json ? QStringList{"--json"} : QStringList{}), environment);
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        QCOMPARE(result.out, out);
     }
 
     void tableIsAligned()
