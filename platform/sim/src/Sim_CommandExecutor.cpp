@@ -226,6 +226,10 @@ unsigned CommandExecutor::Generate(const Command& command)
         return Refuse(command, QStringLiteral("%1 cannot be generated")
                                    .arg(Q(selected->GetUnconfiguredDisplayName())));
     }
+    Port_MsgManData::createObject("sim", "Sim_CommandExecutor", __LINE__)
+        .issueStatus("Generating %s (%s %s)\n", selected->GetName().c_str(),
+                     selected->GetUnconfiguredDisplayName().c_str(),
+                     selected->GetIdentifier().GetVersion().c_str());
     Ipu::CustomizedIP configuration;
     selected->SetProjectOptions(*projectOptions);
     configuration.SetIP(Ipu::IP(selected));
@@ -244,6 +248,10 @@ unsigned CommandExecutor::Generate(const Command& command)
     if (!designId.IsEmpty() && !projects->SaveDesign(designId)) {
         return Refuse(command, QStringLiteral("the project could not be saved"));
     }
+    Port::String output;
+    projectOptions->GetOutputDirectory(output);
+    Port_MsgManData::createObject("sim", "Sim_CommandExecutor", __LINE__)
+        .issueInfo("Generated %s in %s\n", selected->GetName().c_str(), output.c_str());
     return 0;
 }
 
