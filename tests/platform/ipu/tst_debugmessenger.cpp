@@ -1,12 +1,7 @@
 #include "Ipu_DebugMessengerFactory.h"
+#include "StderrCapture.h"
 
 #include <QtTest>
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <functional>
 
 using Ipu::DebugMessengerFactory;
 
@@ -19,29 +14,7 @@ private slots:
     void enabledByVariable();
     void variableIsReadAgainOnEachGet();
     void timerMeasuresUntilStopped();
-
-private:
-    // The lines body writes to stderr, caught in a file of a fresh temporary directory.
-    QStringList traces(const std::function<void()>& body);
 };
-
-QStringList TestDebugMessenger::traces(const std::function<void()>& body)
-{
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.filePath("stderr.txt"));
-    std::fflush(stderr);
-    const int saved = ::dup(STDERR_FILENO);
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(fd, STDERR_FILENO);
-    ::close(fd);
-    body();
-    std::fflush(stderr);
-    ::dup2(saved, STDERR_FILENO);
-    ::close(saved);
-    QFile file(QFile::decodeName(path));
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-}
 
 void TestDebugMessenger::enabledByVariable_data()
 {
@@ -68,7 +41,7 @@ void TestDebugMessenger::enabledByVariable()
     QFETCH(bool, normal);
     QFETCH(bool, detailed);
     qputenv("GANTREL_DEBUG", variable);
-    const QStringList lines = traces([&] {
+    const QStringList lines = StderrCapture::lines([&] {
         Ipu::DebugMessenger& messenger = DebugMessengerFactory::GetLogger(logger.toStdString());
         messenger.Normal("Set Project: %s\n", "/tmp/a.gtp");
         messenger.Detailed("Running sylv as: %d", 7);  // no line feed: one is added
