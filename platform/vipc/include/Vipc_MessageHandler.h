@@ -40,8 +40,9 @@ public:
     virtual void ProcessResponse();
 
     // Sends this message and, unless oneWay, waits for the response; the whole exchange
-    // takes at most timeoutMs (or s_blockIndefinitely). Answers the stream's status: after
-    // anything but Ok or Oversized the connection is out of step and must be dropped.
+    // takes at most timeoutMs (or s_blockIndefinitely). Answers the stream's status: Oversized
+    // when this message was refused unsent; after anything but Ok or Oversized the
+    // connection is out of step and must be dropped.
     Vipc_ConnectionStream::Status SendTheMessage(Vipc_ConnectionStream* connection, bool oneWay,
                                                  int timeoutMs);
     int GetResponseStatus() const { return responseStatus; }

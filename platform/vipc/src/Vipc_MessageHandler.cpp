@@ -83,6 +83,9 @@ Vipc_ConnectionStream::Status Vipc_MessageHandler::ReceiveResponse(Vipc_Connecti
                                                                    int timeoutMs)
 {
     const Vipc_ConnectionStream::Status received = stream.ReceiveFrame(timeoutMs);
+    // Oversized stands for a frame refused unsent; an answer too large is out of step.
+    if (received == Vipc_ConnectionStream::Oversized)
+        return Vipc_ConnectionStream::Malformed;
     if (received != Vipc_ConnectionStream::Ok)
         return received;
     Port::String name;
