@@ -24,7 +24,7 @@ CommandLine::CommandLine() : helpOption(parser.addHelpOption())
                        pollOption,    propertiesXmlOption, updatesOption,    batchPathOption,
                        jsonOption,    familyOption,        ipOption,         forceOption,
                        jobsOption,    quietOption,         catalogOption,    noDefaultCatalogOption,
-                       devicesOption});
+                       devicesOption, navigatorOption});
 }
 
 bool CommandLine::parse(const QStringList& arguments)
@@ -38,7 +38,7 @@ bool CommandLine::parse(const QStringList& arguments)
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument '%1'")
                         .arg(parser.positionalArguments().constFirst()));
-    return chooseMode() && checkModifiers() && checkJobs();
+    return chooseMode() && checkModifiers() && checkJobs() && checkNavigator();
 }
 
 QString CommandLine::modeValue() const
@@ -109,6 +109,7 @@ bool CommandLine::checkModifiers()
         {&forceOption, {New, PropertiesXml}, "--new or --properties-xml"},
         {&jobsOption, {Regenerate}, "--regenerate"},
         {&batchPathOption, {Batch, Poll}, "-b or -poll"},
+        {&navigatorOption, {Batch, Poll, Regenerate}, "-b, -poll or --regenerate"},
     };
     for (const Modifier& modifier : modifiers) {
         if (!parser.isSet(*modifier.option))
@@ -132,5 +133,26 @@ bool CommandLine::checkJobs()
     if (!number || count < 1 || count > 256)
         return fail(QStringLiteral("--jobs takes a whole number from 1 to 256, not '%1'")
                         .arg(parser.value(jobsOption)));
+    return true;
+}
+
+// The port follows the last colon, so that a numeric IPv6 host keeps its own colons.
+bool CommandLine::checkNavigator()
+{
+    if (!parser.isSet(navigatorOption))
+        return true;
+    const QString value = parser.value(navigatorOption);
+    const int colon = value.lastIndexOf(QLatin1Char(':'));
+    bool number = false;
+    const unsigned port = colon < 0 ? 0 : value.mid(colon + 1).toUInt(&number);
+    QString host = value.left(colon);
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    if (colon < 1 || host.isEmpty() || !number || port < 1 || port > 65535)
+        return fail(
+            QStringLiteral("--navigator takes HOST:PORT with a port from 1 to 65535, not '%1'")
+                .arg(value));
+    navigatorHostName = host;
+    navigatorPortNumber = port;
     return true;
 }

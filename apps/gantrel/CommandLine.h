@@ -52,12 +52,16 @@ public:
     QStringList catalogDirectories() const { return parser.values(catalogOption); }
     bool defaultCatalog() const { return !parser.isSet(noDefaultCatalogOption); }
     QString devicesFile() const { return parser.value(devicesOption); }
+    // --navigator: the host and port of the project navigator; empty host when not given.
+    QString navigatorHost() const { return navigatorHostName; }
+    unsigned navigatorPort() const { return navigatorPortNumber; }
 
 private:
     bool fail(const QString& text);
     bool chooseMode();
     bool checkModifiers();
     bool checkJobs();
+    bool checkNavigator();
 
     QCommandLineParser parser;
     QCommandLineOption helpOption;
@@ -105,7 +109,14 @@ private:
     QCommandLineOption noDefaultCatalogOption{"no-default-catalog",
                                               "Leaves the embedded IP catalogue out."};
     QCommandLineOption devicesOption{"devices", "Reads the device database from FILE.", "FILE"};
+    QCommandLineOption navigatorOption{
+        "navigator",
+        "With -b, -poll or --regenerate: tells the project navigator at HOST:PORT of each "
+        "source file generated.",
+        "HOST:PORT"};
 
     Mode chosen = None;
     QString reason;
+    QString navigatorHostName;
+    unsigned navigatorPortNumber = 0;
 };

@@ -13,7 +13,10 @@
 #include "CommandLine.h"
 #include "En_ProjectPropertiesXmlWriter.h"
 #include "En_UpdatesInfo.h"
+#include "En_VipcClient.h"
+#include "En_VipcEngineNotify.h"
 #include "IpListing.h"
+#include "Ipu_EngineNotifyMgr.h"
 #include "PartListing.h"
 #include "PollingCommand.h"
 #include "Port_MsgManData.h"
@@ -219,5 +222,13 @@ int main(int argc, char* argv[])
     if (commandLine.quiet())
         hideChatter();
     applyDataLocation(commandLine);
+    // Registered before the mode runs, so that every report of its generations is passed on.
+    En::VipcEngineNotify navigatorNotify;
+    if (!commandLine.navigatorHost().isEmpty()) {
+        Ipu::EngineNotifyMgr::AddEngineNotify(&navigatorNotify);
+        En::VipcClient::GetInstance()->EstablishConnection(
+            commandLine.navigatorPort(),
+            Sim::Utility::QStringToPortString(commandLine.navigatorHost()));
+    }
     return run(commandLine);
 }

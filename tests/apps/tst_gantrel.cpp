@@ -19,6 +19,7 @@
 #include "TestCatalog.h"
 #include "TestDevices.h"
 #include "TestFiles.h"
+#include "TestNavigator.h"
 
 // The host program as a user or a script runs it.
 class tst_Gantrel : public QObject {
@@ -40,6 +41,31 @@ private:
         if (error.error != QJsonParseError::NoError)
             qWarning("not JSON: %s", qPrintable(error.errorString()));
         return document.array();
+    }
+
+    // A project of the shipped binary counter twice: count_a 8 bits wide, count_b as given.
+    static void writeCounterProject(const QString& file, const QString& widthB)
+    {
+        Sim::CatalogLoader::Counts counts;
+        QCOMPARE(Sim::CatalogLoader::Load({GANTREL_SOURCE_DIR "/data/catalog"}, counts), 0u);
+        {
+            En::EndWatchThread::Start();
+            En::Project project(Port::FileName(file.toStdString()), true);
+            Ipu::ProjectOptions options;
+            project.GetProjectOptions(options);
+            const auto counter = boost::dynamic_pointer_cast<Ipu::IPComponent>(
+                Ipu::ElementIndex::GetElement("pellor:ip:counter_binary:1.1"));
+            for (const auto& [name, width] :
+                 {std::pair<QString, QString>{"count_a", "8"}, {"count_b", widthB}}) {
+                const auto ip = TestCatalog::customize(counter, name);
+                ip->GetParameters().SetValue("WIDTH", width.toStdString());
+                Ipu::CustomizedIP(ip).SetProjectOptions(options);
+                QVERIFY(project.AddIP(En::Ip(ip)));
+            }
+            QVERIFY(project.SaveProject());
+            En::EndWatchThread::SetFinished();
+        }
+        Ipu::ElementIndex::Clear();
     }
 
     QTemporaryDir dir;
@@ -298,28 +324,10 @@ private slots:
     {
         QFETCH(QString, badWidth);
         QFETCH(int, exitCode);
-        Sim::CatalogLoader::Counts counts;
-        QCOMPARE(Sim::CatalogLoader::Load({GANTREL_SOURCE_DIR "/data/catalog"}, counts), 0u);
         const QTemporaryDir projectDir;
         const QString file = projectDir.filePath("board.gtcfg");
-        {
-            En::EndWatchThread::Start();
-            En::Project project(Port::FileName(file.toStdString()), true);
-            Ipu::ProjectOptions options;
-            project.GetProjectOptions(options);
-            const auto counter = boost::dynamic_pointer_cast<Ipu::IPComponent>(
-                Ipu::ElementIndex::GetElement("pellor:ip:counter_binary:1.1"));
-            for (const auto& [name, width] :
-                 {std::pair<QString, QString>{"count_a", "8"}, {"count_b", badWidth}}) {
-                const auto ip = TestCatalog::customize(counter, name);
-                ip->GetParameters().SetValue("WIDTH", width.toStdString());
-                Ipu::CustomizedIP(ip).SetProjectOptions(options);
-                QVERIFY(project.AddIP(En::Ip(ip)));
-            }
-            QVERIFY(project.SaveProject());
-            En::EndWatchThread::SetFinished();
-        }
-        Ipu::ElementIndex::Clear();
+        writeCounterProject(file, badWidth);
+        QVERIFY(!QTest::currentTestFailed());
         const QByteArray saved = TestFiles::read(file);
 
         const Run result = run({"--regenerate", file, "--jobs", "2"});
@@ -334,6 +342,26 @@ private slots:
                      result.err.constData());
             QCOMPARE(TestFiles::read(file), saved);
         }
+    }
+
+    // Each source file a regeneration writes is reported to the navigator, whichever worker
+    // generated it.
+    void regenerationTellsTheNavigator()
+    {
+        const QTemporaryDir projectDir;
+        const QString file = projectDir.filePath("board.gtcfg");
+        writeCounterProject(file, "12");
+        QVERIFY(!QTest::currentTestFailed());
+        TestNavigator navigator;
+        const Run result = run({"--regenerate", file, "--jobs", "2", "--navigator",
+                                QStringLiteral("127.0.0.1:%1").arg(navigator.port())});
+        QCOMPARE(result.exitCode, 0);
+        const QStringList received = navigator.received();
+        for (const char* ip : {"count_a.vhd", "count_b.vhd"}) {
+            const QString line = "PJ::AddSource " + projectDir.filePath(QString::fromLatin1(ip));
+            QVERIFY2(received.contains(line), qPrintable(received.join('\n')));
+        }
+        QCOMPARE(navigator.connectionsAccepted(), 1);
     }
 
     // A batch file runs to its end, or stops at the first refused command with its line;
@@ -457,6 +485,21 @@ private slots:
                                          << "-b, -poll cannot be given together";
         QTest::newRow("-p without a batch mode") << "--info p.gtcfg -p dir"
                                                  << "-p only goes with -b or -poll";
+        QTest::newRow("navigator without a generating mode")
+            << "--info p.gtcfg --navigator localhost:4000"
+            << "--navigator only goes with -b, -poll or --regenerate";
+        QTest::newRow("navigator without a port")
+            << "-b a.gtb --navigator localhost"
+            << "--navigator takes HOST:PORT with a port from 1 to 65535, not 'localhost'";
+        QTest::newRow("navigator without a host")
+            << "-b a.gtb --navigator :4000"
+            << "--navigator takes HOST:PORT with a port from 1 to 65535, not ':4000'";
+        QTest::newRow("navigator port out of range")
+            << "-poll dir --navigator localhost:65536"
+            << "--navigator takes HOST:PORT with a port from 1 to 65535, not 'localhost:65536'";
+        QTest::newRow("navigator port zero")
+            << "--regenerate p.gtcfg --navigator localhost:0"
+            << "--navigator takes HOST:PORT with a port from 1 to 65535, not 'localhost:0'";
         QTest::newRow("unknown option") << "--no-such-option"
                                         << "Unknown option 'no-such-option'.";
         // Decoded, the byte would name another file; it is refused instead.
