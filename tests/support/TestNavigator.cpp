@@ -6,8 +6,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
-
 #include "Vif_PJ_AddSource.h"
 #include "Vif_PJ_UpdateSource.h"
 #include "Vipc_ConnectionStream.h"
@@ -64,13 +62,6 @@ QStringList TestNavigator::received() const
     return messages;
 }
 
-bool TestNavigator::waitForMessages(int count, int timeoutMs) const
-{
-    std::unique_lock<std::mutex> lock(mutex);
-    return arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                            [&] { return messages.size() >= count; });
-}
-
 void TestNavigator::Run()
 {
     while (!stopping.load()) {
@@ -108,7 +99,6 @@ void TestNavigator::Serve(int socket)
             const std::lock_guard<std::mutex> lock(mutex);
             messages.append(QString::fromUtf8(name + ' ' + path));
         }
-        arrived.notify_all();
         Respond(stream, name);
     }
 }

@@ -3,7 +3,6 @@
 #include <QStringList>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -30,8 +29,6 @@ public:
     // 0 when it could not listen.
     std::uint16_t port() const { return listeningPort; }
     QStringList received() const;
-    // True once count messages have arrived, false after timeoutMs.
-    bool waitForMessages(int count, int timeoutMs) const;
     int connectionsAccepted() const { return accepted.load(); }
 
 private:
@@ -45,7 +42,6 @@ private:
     std::atomic<bool> stopping{false};
     std::atomic<int> accepted{0};
     mutable std::mutex mutex;
-    mutable std::condition_variable arrived;
     QStringList messages;
     std::thread thread;
 };
