@@ -13,7 +13,7 @@ public:
     VipcEngineNotify(const VipcEngineNotify&) = default;
     VipcEngineNotify& operator=(const VipcEngineNotify&) = default;
 
-    // other is not part of the message.
+    // other is left out of the message.
     void AddSourceNotify(const Port::String& file, const Port::String& other) override;
     void UpdateSourceNotify(const Port::String& file, const Port::String& other) override;
     ~VipcEngineNotify() override;

@@ -58,8 +58,8 @@ void Vipc_Connector::ConnectionClosed(Vipc_ConnectionStream*) {}
 
 Vipc_ConnectionStream* Vipc_Connector::ConnectTo(std::uint16_t port, const Port::String& host)
 {
+    // Left zero, the family admits IPv4 and IPv6 alike.
     addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
