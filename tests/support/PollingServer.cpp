@@ -35,9 +35,13 @@ bool PollingServer::start()
     if (!process.waitForStarted(10000))
         return false;
     const QDeadlineTimer deadline(30000);
+    // A server that stops at once (an undeletable stale finish file) may be gone before its
+    // first line is read: look at what it printed once more.
     while (!messages().contains("Entering polling mode")) {
-        if (deadline.hasExpired() || process.waitForFinished(10))
+        if (deadline.hasExpired())
             return false;
+        if (process.waitForFinished(10))
+            return messages().contains("Entering polling mode");
     }
     return true;
 }
