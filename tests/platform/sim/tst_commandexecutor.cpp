@@ -90,7 +90,9 @@ private slots:
                                 "SELECT \"Binary Counter\" pellor ip 1.1\n"
                                 "CSET component_name = ticks\nCSET WIDTH = 9\nGENERATE\n";
         QVERIFY2(run(executor, text) == 0, qPrintable(capture.textLines().join("")));
-        QVERIFY2(QFile::exists(dir.filePath("p/ticks.v")), qPrintable(QDir(dir.filePath("p")).entryList().join(" ") + capture.textLines().join("")));
+        QVERIFY2(QFile::exists(dir.filePath("p/ticks.v")),
+                 qPrintable(QDir(dir.filePath("p")).entryList().join(" ") +
+                            capture.textLines().join("")));
         QVERIFY(QFile::exists(dir.filePath("p/counter_binary_core.v")));
         QVERIFY(TestFiles::read(dir.filePath("p/ticks.v")).contains(".WIDTH(9)"));
         QVERIFY(TestFiles::read(project).contains("ticks"));
