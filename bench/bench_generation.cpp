@@ -8,17 +8,13 @@
 
 #include <benchmark/benchmark.h>
 #include <boost/pointer_cast.hpp>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "CitP_Factory.h"
 #include "CitP_Ref.h"
-#include "Ipu_DefaultEngineNotify.h"
 #include "Ipu_ElementIndex.h"
-#include "Ipu_EngineNotifyMgr.h"
 #include "Ipu_IPComponent.h"
 #include "Ipu_IPComposite.h"
 #include "Ipu_ProjectOptions.h"
@@ -32,40 +28,11 @@
 #include "Sim_CatalogLoader.h"
 #include "Sim_DataLocation.h"
 #include "Sim_FamilySupport.h"
+#include "Sim_GenerationWait.h"
 
 namespace {
 
 constexpr int kIps = 100;
-
-// Waits for the end of one run.
-class EndWaiter : public Ipu::DefaultEngineNotify {
-public:
-    EndWaiter() { Ipu::EngineNotifyMgr::AddEngineNotify(this); }
-    ~EndWaiter() override { Ipu::EngineNotifyMgr::RemoveEngineNotify(this); }
-
-    bool EventNotify(Ipu::Event& event) override
-    {
-        if (event.GetType() != Ipu::Event::TYPE_END_OF_RUN)
-            return false;
-        std::lock_guard<std::mutex> lock(guard);
-        ended = event.GetTask().GetGenerationID();
-        status = event.GetStatus().GetCode();
-        wake.notify_all();
-        return true;
-    }
-    unsigned Wait(const Port::String& id)
-    {
-        std::unique_lock<std::mutex> lock(guard);
-        wake.wait(lock, [&] { return ended == id; });
-        return status;
-    }
-
-private:
-    std::mutex guard;
-    std::condition_variable wake;
-    Port::String ended;
-    unsigned status = 0;
-};
 
 struct Project {
     QTemporaryDir dir;
@@ -116,9 +83,9 @@ Project& TheProject()
     return project;
 }
 
-unsigned Regenerate(Project& project, EndWaiter& waiter)
+unsigned Regenerate(Project& project, Sim::GenerationWait& waiter)
 {
-    return waiter.Wait(project.engine->StartGeneration(project.designId, project.chainId));
+    return waiter.For(project.engine->StartGeneration(project.designId, project.chainId)).status;
 }
 
 // Between runs only, so no run reads the options while they change.
@@ -141,7 +108,7 @@ void BM_Regenerate(benchmark::State& state)
     Project& project = TheProject();
     const bool changing = state.range(1) != 0;
     project.engine->SetWorkerCount(static_cast<unsigned>(state.range(0)));
-    EndWaiter waiter;
+    Sim::GenerationWait waiter;
     if (Regenerate(project, waiter) != 0)  // products in place before timing
         state.SkipWithError("regeneration failed");
     for (auto _ : state) {
