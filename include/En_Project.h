@@ -22,8 +22,6 @@ class IPComposite;
 class ProjectOptions;
 }  // namespace Ipu
 
-class tst_Project;
-
 namespace En {
 
 class Action;
@@ -94,7 +92,8 @@ protected:
     Ipu::Task GetDefaultTask() const;
 
 private:
-    friend class ::tst_Project;
+    // Tests reach the default part and the task list through it (En_Project_p.h).
+    friend struct ProjectSeam;
 
     unsigned SetDefaultPart();
     void LoadEngine();

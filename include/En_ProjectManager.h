@@ -17,8 +17,6 @@
 #include "SimC_IProjectManager.h"
 #include "SimC_IRepositoryManager.h"
 
-class tst_ProjectManager;
-
 namespace En {
 
 class FamilySupportThread;
@@ -72,7 +70,8 @@ public slots:
     void RefreshAllRepositories();
 
 private:
-    friend class ::tst_ProjectManager;
+    // Tests put another repository in the engine's place through it (En_ProjectManager_p.h).
+    friend struct ProjectManagerSeam;
 
     ProjectManager();
     void LoadEngine();

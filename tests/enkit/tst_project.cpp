@@ -8,6 +8,7 @@
 #include "En_EndWatchThread.h"
 #include "En_Global.h"
 #include "En_Project.h"
+#include "En_Project_p.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_ElementIndex.h"
 #include "Ipu_IPComponent.h"
@@ -287,7 +288,7 @@ private slots:
         QFETCH(QStringList, expected);
         En::Project project(Port::FileName(portPath(dir->filePath("p.gtcfg"))), true);
         project.SetProjectOptions(optionsFor(family, "", "", ""));
-        QCOMPARE(project.SetDefaultPart(), 0u);
+        QCOMPARE(En::ProjectSeam::SetDefaultPart(project), 0u);
         Ipu::ProjectOptions options;
         QCOMPARE(project.GetProjectOptions(options), 0u);
         const Ipu::PelPart part = options.GetPelPart();
@@ -296,7 +297,8 @@ private slots:
                               QString::fromStdString(part.GetPackage().str()),
                               QString::fromStdString(part.GetSpeedGrade().str())}),
                  expected);
-        QCOMPARE(En::Project().SetDefaultPart(), 1u);
+        En::Project empty;
+        QCOMPARE(En::ProjectSeam::SetDefaultPart(empty), 1u);
     }
 
     void projectTasks_data()
@@ -330,10 +332,10 @@ private slots:
         QVERIFY(project.AddIP(En::Ip(member)));
 
         QStringList names;
-        for (const Ipu::Task& task : project.GetTaskList())
+        for (const Ipu::Task& task : En::ProjectSeam::GetTaskList(project))
             names.append(QString::fromStdString(task.GetInternalName().str()));
         QCOMPARE(names, tasks);
-        QCOMPARE(project.GetDefaultTask().GetInternalName(),
+        QCOMPARE(En::ProjectSeam::GetDefaultTask(project).GetInternalName(),
                  Port::String("change_project_options"));
     }
 

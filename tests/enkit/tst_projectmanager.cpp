@@ -13,6 +13,7 @@
 #include "En_FamilySupportThread.h"
 #include "En_Global.h"
 #include "En_ProjectManager.h"
+#include "En_ProjectManager_p.h"
 #include "Ipu_ElementIndex.h"
 #include "MessageCapture.h"
 #include "Sim_UserSettings.h"
@@ -126,11 +127,12 @@ private slots:
     {
         QFETCH(QString, engine);
         QFETCH(bool, refreshed);
-        const CitP::Ref<SimC::IRepositoryManager> real = manager->repository;
+        const CitP::Ref<SimC::IRepositoryManager> real =
+            En::ProjectManagerSeam::Repository(*manager);
         if (engine == "none")
-            manager->repository.reset();
+            En::ProjectManagerSeam::Repository(*manager).reset();
         else if (engine == "throwing")
-            manager->repository =
+            En::ProjectManagerSeam::Repository(*manager) =
                 CitP::Ref<SimC::IRepositoryManager>::Adopt(new ThrowingRepository);
         QSignalSpy add(manager, &ProjectManager::AddBusyNotification);
         QSignalSpy remove(manager, &ProjectManager::RemoveBusyNotification);
@@ -141,7 +143,7 @@ private slots:
         } catch (const std::runtime_error&) {
             thrown = true;
         }
-        manager->repository = real;
+        En::ProjectManagerSeam::Repository(*manager) = real;
         QCOMPARE(thrown, !refreshed);
         QCOMPARE(add.count(), 1);
         QCOMPARE(remove.count(), 1);
