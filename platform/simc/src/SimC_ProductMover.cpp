@@ -19,16 +19,6 @@ bool IsHdlSource(const QString& file)
     return file.endsWith(QLatin1String(".v")) || file.endsWith(QLatin1String(".vhd"));
 }
 
-bool SameContent(const QString& first, const QString& second)
-{
-    QFile a(first);
-    QFile b(second);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size()) {
-        return false;
-    }
-    return a.readAll() == b.readAll();
-}
-
 QString SystemReason()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -59,7 +49,6 @@ unsigned ProductMover::Move(const QStringList& files, QString& reason)
     return 0;
 }
 
-// An unchanged file is left as it is, so that tools which rebuild on a newer date do not.
 // The earlier target is linked aside before the new file replaces it in one rename, so a
 // reader of the output directory never sees it missing.
 unsigned ProductMover::Place(const QString& file, QString& reason)
@@ -68,9 +57,6 @@ unsigned ProductMover::Place(const QString& file, QString& reason)
     const QString target = output + '/' + file;
     Placed entry{target, QString()};
     const bool existed = QFileInfo::exists(target);
-    if (existed && SameContent(source, target)) {
-        return 0;
-    }
     if (existed) {
         entry.aside = asideDirectory + '/' + QString::number(placed.size());
         QDir().mkpath(asideDirectory);

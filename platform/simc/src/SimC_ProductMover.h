@@ -12,9 +12,10 @@ class ProductMover {
 public:
     ProductMover(const QString& staging, const QString& output);
 
-    // files are names relative to both directories. On success, the HDL sources that are
-    // new and those whose content changed, as absolute paths; on failure 1 and the reason,
-    // naming the file, with the output directory as it was.
+    // files are names relative to both directories (the products that changed: unchanged
+    // ones are never staged). On success, the HDL sources that are new and those replaced,
+    // as absolute paths; on failure 1 and the reason, naming the file, with the output
+    // directory as it was.
     unsigned Move(const QStringList& files, QString& reason);
     const QStringList& AddedSources() const { return added; }
     const QStringList& UpdatedSources() const { return updated; }
