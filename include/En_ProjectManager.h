@@ -75,6 +75,8 @@ private:
 
     ProjectManager();
     void LoadEngine();
+    // The first load of an interactive session, on a thread of its own.
+    void RefreshInBackground();
     void Open(const Port::String& fullName, unsigned& result);
     void OpenProject(const Port::FileName& file, unsigned& result);
     void MigrateProject(const Port::String& legacyFile, unsigned& result);

@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScopeGuard>
+#include <QThread>
 #include <QTimer>
 
 #include <boost/make_shared.hpp>
+#include <exception>
 
 #include "CitP_Factory.h"
 #include "En_FamilySupportThread.h"
@@ -90,7 +92,8 @@ ProjectManager::ProjectManager() : QObject(nullptr)
     qRegisterMetaType<Ip>();
     _projectSaveNeeded = false;
     const Ipu::RuntimeOptions& runtime = Global::_batchCommandRuntimeOptions;
-    if (!runtime.IsEnabledBatchMode() && !runtime.IsEnabledPollingMode()) {
+    const bool interactive = !runtime.IsEnabledBatchMode() && !runtime.IsEnabledPollingMode();
+    if (interactive) {
         GetFamilySupportThread().start(QThread::InheritPriority);
     } else if (Sim::IPMgr* manager = Sim::IPMgr::GetInstance()) {
         manager->RefreshFamilyCache();
@@ -98,7 +101,11 @@ ProjectManager::ProjectManager() : QObject(nullptr)
     LoadEngine();
     if (repository)
         repository->SetStartup(true);
-    QTimer::singleShot(0, this, &ProjectManager::RefreshAllRepositories);
+    // A window stays responsive while a large catalogue loads; batch and polling need the
+    // whole catalogue before their first command, so theirs loads on this thread.
+    QTimer::singleShot(0, this,
+                       interactive ? &ProjectManager::RefreshInBackground
+                                   : &ProjectManager::RefreshAllRepositories);
 }
 
 ProjectManager::~ProjectManager()
@@ -135,6 +142,34 @@ void ProjectManager::RefreshAllRepositories()
             repository->RefreshAllRepositories();
     }
     emit RepositoryRefreshed();
+}
+
+// The index is safe to fill from another thread; listeners hear of the result on this one.
+void ProjectManager::RefreshInBackground()
+{
+    const BusyNotificationObject busy(tr("Loading IP Catalog"), false);
+    emit AddBusyNotification(busy);
+    QThread* loader = QThread::create([engine = repository] {
+        try {
+            if (engine)
+                engine->RefreshAllRepositories();
+        } catch (const std::exception& failure) {
+            EN_MESSAGE("En_ProjectManager")
+                .issueError("The IP catalog could not be loaded: %s\n", failure.what());
+        } catch (...) {
+            EN_MESSAGE("En_ProjectManager").issueError("The IP catalog could not be loaded\n");
+        }
+    });
+    // Whatever loaded is shown, so RepositoryRefreshed comes after a failure too.
+    connect(loader, &QThread::finished, this, [this, busy, loader] {
+        loader->deleteLater();
+        emit RemoveBusyNotification(busy);
+        emit RepositoryRefreshed();
+    });
+    // The loader reads the index and the message sink, which do not outlive the application.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, loader,
+            [loader] { loader->wait(); });
+    loader->start();
 }
 
 void ProjectManager::SetProjectPaths(const Port::String& directory) const
