@@ -16,7 +16,8 @@ QString Spelled(const QCommandLineOption& option)
 
 CommandLine::CommandLine() : helpOption(parser.addHelpOption())
 {
-    parser.setApplicationDescription(QStringLiteral("Customizes and generates IP cores."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Customizes and generates IP cores. Without a command it opens the main window."));
     // -b, -poll and -p are words of their own, not bundles of letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({versionOption, listIpsOption,       listPartsOption,  infoOption,

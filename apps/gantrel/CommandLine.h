@@ -11,7 +11,7 @@
 class CommandLine {
 public:
     enum Mode {
-        None,
+        None,  // no mode option: the main window
         Help,
         Version,
         ListIps,

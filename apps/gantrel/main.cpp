@@ -17,6 +17,7 @@
 #include "En_VipcEngineNotify.h"
 #include "IpListing.h"
 #include "Ipu_EngineNotifyMgr.h"
+#include "MainWindowMode.h"
 #include "PartListing.h"
 #include "PollingCommand.h"
 #include "Port_MsgManData.h"
@@ -187,8 +188,9 @@ int run(const CommandLine& commandLine)
         case CommandLine::Poll:
             checkEngineComponent();
             return PollingCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());
-        case CommandLine::Help:
         case CommandLine::None:
+            return MainWindowMode::Run();
+        case CommandLine::Help:
             break;
     }
     std::fputs(qPrintable(commandLine.helpText()), stdout);
@@ -209,13 +211,19 @@ int main(int argc, char* argv[])
     if (!commandLine.parse(arguments))
         return usageError(commandLine.error());
 
+    // Without a mode the main window opens: the one mode that needs a display.
+    const bool window = commandLine.mode() == CommandLine::None;
+    if (window && !MainWindowMode::DisplayAvailable())
+        return 1;
     // Actions are GUI objects even where no window is shown; polling serves them too.
     const bool gui =
         commandLine.mode() == CommandLine::Actions || commandLine.mode() == CommandLine::Poll;
     if (gui)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::unique_ptr<QCoreApplication> app(gui ? new QGuiApplication(argc, argv)
-                                                    : new QCoreApplication(argc, argv));
+    const std::unique_ptr<QCoreApplication> app(window
+                                                    ? MainWindowMode::CreateApplication(argc, argv)
+                                                : gui ? new QGuiApplication(argc, argv)
+                                                      : new QCoreApplication(argc, argv));
     QCoreApplication::setOrganizationName(QStringLiteral("Pellor"));
     QCoreApplication::setApplicationName(QStringLiteral("Gantrel"));
     QCoreApplication::setApplicationVersion(Port::Version::getValue("version").c_str());
