@@ -114,6 +114,9 @@ private:
                                  boost::shared_ptr<Ipu::GeneratorChain> chain,
                                  Ipu::EventData& data);
     void ActionFinished(const Ipu::EventData& data, unsigned int status, bool skipRunningList);
+    // Removes the finished task's running actions with their notifications; false when it
+    // had none.
+    bool EndRunningAction(const Ipu::Task& task);
     // The upgrade-and-regenerate tasks an IP offers beyond its own list, when they apply.
     QList<Ipu::Task> UpgradeTasks(const Ip& ip, const QStringList& seen) const;
     void ReadLockFlags();

@@ -803,20 +803,9 @@ void ActionManager::ActionFinished(const Ipu::EventData& data, unsigned int stat
                                    bool skipRunningList)
 {
     const Ipu::Task& task = data.GetTask();
-    if (!skipRunningList) {
-        auto match = std::find_if(runningActions.begin(), runningActions.end(), [&](auto* run) {
-            return run->actionId == task.GetActionID() ||
-                   run->generationId == task.GetGenerationID();
-        });
-        if (match != runningActions.end()) {
-            emit RemoveBusyNotification((*match)->busy);
-            delete *match;
-            runningActions.erase(match);
-        } else if (ownsActionMutex) {
-            Ipu::DebugMessengerFactory::GetLogger("projmgr").Normal(
-                "Finished action not found in running actions list\n");
-        }
-    }
+    if (!skipRunningList && !EndRunningAction(task) && ownsActionMutex)
+        Ipu::DebugMessengerFactory::GetLogger("projmgr").Normal(
+            "Finished action not found in running actions list\n");
     const bool saveAfter =
         ownsActionMutex || !Global::_batchCommandRuntimeOptions.IsEnabledPollingMode();
     if (task.RequiresMutex())
@@ -833,6 +822,32 @@ void ActionManager::ActionFinished(const Ipu::EventData& data, unsigned int stat
         else
             emit ProjectIP(Ip(data.GetIPComponent()));
     }
+}
+
+// A project task runs under two notifications, its own and its generation's; the end names
+// one of them, and both end with it, or the window would stay busy for good.
+bool ActionManager::EndRunningAction(const Ipu::Task& task)
+{
+    const auto match = std::find_if(runningActions.begin(), runningActions.end(), [&](auto* run) {
+        return run->actionId == task.GetActionID() ||
+               (!run->generationId.IsEmpty() && run->generationId == task.GetGenerationID());
+    });
+    if (match == runningActions.end())
+        return false;
+    const Port::String actionId = (*match)->actionId;
+    QList<RunningAction*> ended;
+    for (RunningAction* run : runningActions) {
+        if (run == *match || run->actionId == actionId)
+            ended.append(run);
+    }
+    // Taken off the list before anyone hears of it: a listener may start the next task.
+    for (RunningAction* run : ended)
+        runningActions.removeOne(run);
+    for (RunningAction* run : ended) {
+        emit RemoveBusyNotification(run->busy);
+        delete run;
+    }
+    return true;
 }
 
 void ActionManager::ReleaseLocks()

@@ -271,10 +271,15 @@ private slots:
             project().GetActionsMap().value(QString(Ipu::Task::REGENERATE_PROJECT).toUpper());
         QVERIFY(action != nullptr);
         QSignalSpy selected(ActionManager::GetInstance(), &ActionManager::SelectProject);
+        QSignalSpy added(ActionManager::GetInstance(), &ActionManager::AddBusyNotification);
+        QSignalSpy removed(ActionManager::GetInstance(), &ActionManager::RemoveBusyNotification);
         action->trigger();
         QVERIFY(selected.wait(20000));
         QVERIFY(QFile::exists(output("old_counter_flist.txt")));
         QVERIFY(QFile::exists(output("my_counter_flist.txt")));
+        // Regression: the project's own notification outlived the run, leaving the GUI busy.
+        QCOMPARE(added.size(), 2);
+        QCOMPARE(removed.size(), 2);
     }
 
     // Each refused or cancelled run leaves the earlier products and the project file alone
