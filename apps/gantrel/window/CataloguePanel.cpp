@@ -20,6 +20,7 @@ CataloguePanel::CataloguePanel(QWidget* parent)
 {
     proxy->setSourceModel(model);
     proxy->setRecursiveFilteringEnabled(true);
+    proxy->setAutoAcceptChildRows(true);
     proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     proxy->setFilterKeyColumn(-1);
     search->setObjectName(QStringLiteral("catalogueSearch"));

@@ -12,7 +12,8 @@ class QSortFilterProxyModel;
 
 // The IP catalogue for choosing an IP: the tree by taxonomy under a search field that
 // filters as one types. A search matches any column, ignoring letter case; a folder stays
-// while anything under it matches, and everything matching is shown expanded.
+// while anything under it matches, a matching folder keeps all it holds, and everything
+// shown is expanded.
 class CataloguePanel : public QWidget {
     Q_OBJECT
 
