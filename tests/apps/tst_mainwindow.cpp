@@ -22,11 +22,11 @@
 #include "En_BusyNotificationObject.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "Gui_Clip_Mnemonics.h"
 #include "Gui_Clip_ParameterDialog.h"
 #include "Ipu_ElementIndex.h"
 #include "Ipu_IPComponent.h"
 #include "MainWindow.h"
-#include "Mnemonics.h"
 #include "Port_MsgManData.h"
 #include "Sim_UserSettings.h"
 #include "Sim_Utility.h"
@@ -110,7 +110,7 @@ class tst_MainWindow : public QObject {
     void clickToolButton(const QString& text)
     {
         for (QAction* action : actionBar()->actions()) {
-            if (Mnemonics::Stripped(action->text()) == text)
+            if (Gui::Clip::Mnemonics::Stripped(action->text()) == text)
                 return qobject_cast<QToolButton*>(actionBar()->widgetForAction(action))->click();
         }
         QFAIL(qPrintable("no tool button " + text + " in " + toolbarTexts().join(", ")));

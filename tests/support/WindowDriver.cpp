@@ -17,9 +17,9 @@
 #include <memory>
 #include <vector>
 
+#include "Gui_Clip_Mnemonics.h"
 #include "Gui_Clip_ParameterDialog.h"
 #include "MainWindow.h"
-#include "Mnemonics.h"
 
 WindowDriver::WindowDriver(MainWindow& window) : window(window)
 {
@@ -105,9 +105,9 @@ bool WindowDriver::ChooseFromMenu(QTreeView* view, const QString& text)
             return false;
         *state = Missing;
         for (QAction* action : menu->actions()) {
-            if (Mnemonics::Stripped(action->text()) == text && action->isEnabled()) {
+            if (Gui::Clip::Mnemonics::Stripped(action->text()) == text && action->isEnabled()) {
                 *state = Chosen;
-                QTest::keyClick(menu, Mnemonics::KeyOf(action->text()).toLatin1());
+                QTest::keyClick(menu, Gui::Clip::Mnemonics::KeyOf(action->text()).toLatin1());
                 return true;
             }
         }

@@ -1,7 +1,7 @@
 #include "ActionMenu.h"
 
 #include "En_Action.h"
-#include "Mnemonics.h"
+#include "Gui_Clip_Mnemonics.h"
 
 ActionMenu::ActionMenu(const QList<En::Action*>& actions, En::Action* defaultAction,
                        QWidget* parent)
@@ -10,7 +10,7 @@ ActionMenu::ActionMenu(const QList<En::Action*>& actions, En::Action* defaultAct
     QStringList texts;
     for (const En::Action* action : actions)
         texts.append(action->text());
-    texts = Mnemonics::Assign(texts);
+    texts = Gui::Clip::Mnemonics::Assign(texts);
     for (qsizetype i = 0; i < actions.size(); ++i) {
         QAction* standIn = addAction(actions[i]->icon(), texts[i]);
         standIn->setEnabled(actions[i]->isEnabled());

@@ -48,6 +48,7 @@ private:
     void AddNameRow(QFormLayout* form, const Port::String& name);
     void AddParameterRow(QFormLayout* form, const Ipu::Parameters::Parameter& parameter);
     QLabel* AddRow(QFormLayout* form, const QString& label, QWidget* field, const QString& key);
+    void AssignMnemonics(QPushButton* defaultsButton);
     QString NameReason() const;
     void Revalidate();
 
@@ -55,6 +56,7 @@ private:
     QLabel* nameReason = nullptr;
     QPushButton* okButton = nullptr;
     std::vector<Row> rows;
+    std::vector<QLabel*> captions;
     Ipu::Parameters defaults;
     std::vector<Port::String> takenNames;
 };

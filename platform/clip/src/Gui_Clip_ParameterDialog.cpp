@@ -1,5 +1,6 @@
 #include "Gui_Clip_ParameterDialog.h"
 
+#include "Gui_Clip_Mnemonics.h"
 #include "Sim_ParameterCheck.h"
 #include "Sim_Utility.h"
 
@@ -144,6 +145,7 @@ ParameterDialog::ParameterDialog(const Ipu::IPComponent& component, const Ipu::P
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(MakeButtons());
+    AssignMnemonics(findChild<QPushButton*>(QStringLiteral("defaults")));
     Revalidate();
 }
 
@@ -151,7 +153,7 @@ QDialogButtonBox* ParameterDialog::MakeButtons()
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     okButton = buttons->button(QDialogButtonBox::Ok);
-    QPushButton* reset = buttons->addButton(tr("Defaults"), QDialogButtonBox::ResetRole);
+    QPushButton* reset = buttons->addButton(tr("&Defaults"), QDialogButtonBox::ResetRole);
     reset->setObjectName(QStringLiteral("defaults"));
     connect(reset, &QPushButton::clicked, this, &ParameterDialog::RestoreDefaults);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -232,10 +234,26 @@ QLabel* ParameterDialog::AddRow(QFormLayout* form, const QString& label, QWidget
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(field);
     column->addWidget(reason);
-    auto* caption = new QLabel(label);
+    // A name from the catalogue is shown as written: its "&" is no mnemonic.
+    auto* caption = new QLabel(QString(label).replace(u'&', QStringLiteral("&&")));
     caption->setBuddy(field);
+    captions.push_back(caption);
     form->addRow(caption, cell);
     return reason;
+}
+
+// Every field can be reached from the keyboard, each by a key of its own.
+void ParameterDialog::AssignMnemonics(QPushButton* defaultsButton)
+{
+    QStringList texts{defaultsButton->text()};
+    for (const QLabel* caption : captions) {
+        texts.append(caption->text());
+    }
+    texts = Mnemonics::Assign(texts);
+    defaultsButton->setText(texts.takeFirst());
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        captions[i]->setText(texts[qsizetype(i)]);
+    }
 }
 
 QString ParameterDialog::NameReason() const

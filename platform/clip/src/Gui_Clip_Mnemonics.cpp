@@ -1,6 +1,9 @@
-#include "Mnemonics.h"
+#include "Gui_Clip_Mnemonics.h"
 
 #include <QSet>
+
+namespace Gui {
+namespace Clip {
 
 namespace {
 
@@ -66,3 +69,6 @@ QString Mnemonics::Stripped(const QString& text)
     const qsizetype marker = MarkerOf(text);
     return marker < 0 ? text : text.left(marker) + text.mid(marker + 1);
 }
+
+}  // namespace Clip
+}  // namespace Gui

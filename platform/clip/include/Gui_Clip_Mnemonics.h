@@ -3,9 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-// Keyboard mnemonics for texts shown together (one menu, one window): each text gets an
-// "&" before a letter no other text of the list uses. Keys ignore letter case, so "A" and
-// "a" count as one. A text's own mnemonic stays when its key is still free.
+namespace Gui {
+namespace Clip {
+
+// Keyboard mnemonics for texts shown together (one menu, one dialog): each text gets an "&"
+// before a letter or digit no other text of the list uses. Keys ignore letter case, so "A"
+// and "a" count as one. A text's own mnemonic stays when its key is still free; a text
+// with no free letter is left without one.
 class Mnemonics {
 public:
     Mnemonics() = delete;
@@ -17,3 +21,6 @@ public:
     // text without its mnemonic marker, literal ampersands kept.
     static QString Stripped(const QString& text);
 };
+
+}  // namespace Clip
+}  // namespace Gui
