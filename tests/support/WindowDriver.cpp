@@ -153,19 +153,26 @@ WindowDriver::Answer WindowDriver::Parameters(const QString& name,
         auto* dialog = qobject_cast<Gui::Clip::ParameterDialog*>(widget);
         if (dialog == nullptr)
             return false;
-        dialog->findChild<QLineEdit*>(QStringLiteral("componentName"))->setText(name);
-        for (const auto& [parameter, value] : values) {
-            QWidget* field = dialog->findChild<QWidget*>(QStringLiteral("param_") + parameter);
-            if (auto* spin = qobject_cast<QSpinBox*>(field))
-                spin->setValue(value.toInt());
-            else if (auto* box = qobject_cast<QComboBox*>(field))
-                box->setCurrentIndex(box->findData(value));
-            else if (auto* edit = qobject_cast<QLineEdit*>(field))
-                edit->setText(value);
-        }
+        Fill(dialog, name, values);
         QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         // A refused value cancels, so that the test fails on the result rather than hangs.
         ok->isEnabled() ? ok->click() : dialog->reject();
         return true;
     };
+}
+
+void WindowDriver::Fill(QWidget* dialog, const QString& name,
+                        const QList<QPair<QString, QString>>& values)
+{
+    dialog->findChild<QLineEdit*>(QStringLiteral("componentName"))->setText(name);
+    for (const auto& [parameter, value] : values) {
+        QWidget* field = dialog->findChild<QWidget*>(QStringLiteral("param_") + parameter);
+        if (auto* spin = qobject_cast<QSpinBox*>(field))
+            spin->setValue(value.toInt());
+        else if (auto* box = qobject_cast<QComboBox*>(field))
+            box->setCurrentIndex(box->findData(value) >= 0 ? box->findData(value)
+                                                           : box->findText(value));
+        else if (auto* edit = qobject_cast<QLineEdit*>(field))
+            edit->setText(value);
+    }
 }

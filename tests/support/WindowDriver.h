@@ -43,10 +43,14 @@ public:
     bool ChooseFromMenu(QTreeView* view, const QString& text);
 
     // Answers for QMessageBox (the button), the window's file dialog (the file) and the
-    // parameter dialog (the component name, then parameter name and value pairs).
+    // parameter dialog (the component name, then parameter name and value pairs; a choice
+    // by its value or its label).
     static Answer MessageBoxButton(int button);
     static Answer ProjectFile(const QString& file);
     static Answer Parameters(const QString& name, const QList<QPair<QString, QString>>& values);
+    // Types the name and values into the parameter dialog without closing it.
+    static void Fill(QWidget* parameterDialog, const QString& name,
+                     const QList<QPair<QString, QString>>& values);
 
 private:
     void Poll();

@@ -1,7 +1,7 @@
 #include "CataloguePanel.h"
 
-#include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QLineEdit>
 #include <QSortFilterProxyModel>
 #include <QVBoxLayout>
@@ -28,19 +28,19 @@ CataloguePanel::CataloguePanel(QWidget* parent)
     search->setClearButtonEnabled(true);
     view->setObjectName(QStringLiteral("catalogueView"));
     view->setModel(proxy);
-    const int em = fontMetrics().horizontalAdvance(u'M');
-    view->header()->resizeSection(CatalogueModel::Name, em * 16);
-    view->header()->resizeSection(CatalogueModel::Version, em * 5);
-    view->header()->resizeSection(CatalogueModel::Status, em * 7);
     auto* title = new QLabel(tr("IP &Catalog"));
     title->setBuddy(view);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
     auto* searchLabel = new QLabel(tr("&Search:"));
     searchLabel->setBuddy(search);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(search);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    layout->setContentsMargins(margin, margin, margin, 0);
     layout->addWidget(title);
     layout->addLayout(searchRow);
     layout->addWidget(view);
@@ -63,6 +63,7 @@ void CataloguePanel::Reload()
     const En::Ip selected = CurrentIp();
     model->Reload();
     view->expandAll();
+    view->FitColumns();
     if (selected.GetIPComponent())
         Select(selected);
 }

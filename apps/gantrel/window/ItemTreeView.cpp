@@ -15,6 +15,12 @@ ItemTreeView::ItemTreeView(QWidget* parent) : QTreeView(parent)
     header()->setStretchLastSection(true);
 }
 
+void ItemTreeView::FitColumns()
+{
+    for (int column = 0; column + 1 < header()->count(); ++column)
+        resizeColumnToContents(column);
+}
+
 void ItemTreeView::contextMenuEvent(QContextMenuEvent* event)
 {
     // From the keyboard the position says nothing: the menu is the current item's.

@@ -12,6 +12,9 @@ class ItemTreeView : public QTreeView {
 public:
     explicit ItemTreeView(QWidget* parent = nullptr);
 
+    // Each column as wide as the rows in view need (a long model is not read to its end).
+    void FitColumns();
+
 signals:
     void ItemActivated(const QModelIndex& index);
     void ItemMenuRequested(const QModelIndex& index, const QPoint& globalPosition);

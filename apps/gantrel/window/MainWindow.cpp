@@ -209,7 +209,9 @@ void MainWindow::ReadSettings()
         const QSize screen = QGuiApplication::primaryScreen()->availableSize();
         resize(screen.width() * 3 / 4, screen.height() * 3 / 4);
     }
-    restoreState(settings.value(QStringLiteral("state")).toByteArray());
+    // The messages take a fifth of the height until the user says otherwise.
+    if (!restoreState(settings.value(QStringLiteral("state")).toByteArray()))
+        resizeDocks({messages}, {height() / 5}, Qt::Vertical);
     if (!splitter->restoreState(settings.value(QStringLiteral("splitter")).toByteArray()))
         splitter->setSizes({width() / 2, width() / 2});
 }

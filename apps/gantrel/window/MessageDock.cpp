@@ -39,6 +39,8 @@ MessageDock::MessageDock(QWidget* parent)
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setWordWrap(false);
+    const int line = list->fontMetrics().height();
+    list->setIconSize(QSize(line, line));
     setWidget(list);
     AddMenu();
     connect(relay, &MessageRelay::Arrived, this, &MessageDock::Append);

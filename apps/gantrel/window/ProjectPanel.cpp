@@ -1,7 +1,7 @@
 #include "ProjectPanel.h"
 
-#include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "ItemTreeView.h"
@@ -12,15 +12,14 @@ ProjectPanel::ProjectPanel(QWidget* parent)
 {
     view->setObjectName(QStringLiteral("projectView"));
     view->setModel(model);
-    const int em = fontMetrics().horizontalAdvance(u'M');
-    view->header()->resizeSection(ProjectModel::Name, em * 10);
-    view->header()->resizeSection(ProjectModel::Source, em * 11);
-    view->header()->resizeSection(ProjectModel::Version, em * 4);
-    view->header()->resizeSection(ProjectModel::Status, em * 6);
     auto* title = new QLabel(tr("&Project"));
     title->setBuddy(view);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    layout->setContentsMargins(margin, margin, margin, 0);
     layout->addWidget(title);
     layout->addWidget(view);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -39,6 +38,7 @@ void ProjectPanel::Reload()
     const En::Ip ip = CurrentIp();
     model->Reload();
     view->expandAll();
+    view->FitColumns();
     if (project)
         SelectProject();
     else if (ip.GetIPComponent())

@@ -137,6 +137,8 @@ ParameterDialog::ParameterDialog(const Ipu::IPComponent& component, const Ipu::P
     const Port::String shown =
         component.GetDisplayName().IsEmpty() ? component.GetName() : component.GetDisplayName();
     setWindowTitle(tr("Customize %1").arg(ToQ(shown)));
+    // Room for a reason beside a value and for long values, at any font size.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 72);
     auto* form = new QFormLayout;
     AddNameRow(form, component.GetName());
     for (const Parameter& parameter : component.GetParameters()) {
