@@ -2,6 +2,7 @@
 // same files with a bare QXmlStreamReader. Also, with --peak-memory N, the peak resident
 // size of a process that loads N components (measured in a child process of its own, so
 // that generating the files does not count).
+#include "BenchCatalog.h"
 #include "Ipu_ElementIndex.h"
 #include "Port_MsgManData.h"
 #include "RatioReporter.h"
@@ -30,40 +31,6 @@
 namespace {
 
 constexpr int kBenchComponents = 2000;
-
-// The sample catalogue's components, each made unique by its library name.
-std::vector<QByteArray> Templates()
-{
-    std::vector<QByteArray> result;
-    const QString root = QString::fromStdString(Sim::DataLocation::DataDirectory().str());
-    QDirIterator it(root + "/catalog", {"*.xml"}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (file.open(QIODevice::ReadOnly)) {
-            result.push_back(file.readAll());
-        }
-    }
-    return result;
-}
-
-bool Generate(const QString& directory, int count)
-{
-    const std::vector<QByteArray> templates = Templates();
-    if (templates.empty()) {
-        return false;
-    }
-    for (int i = 0; i < count; ++i) {
-        QByteArray content = templates[i % templates.size()];
-        content.replace("<ipxact:library>ip</ipxact:library>",
-                        "<ipxact:library>bench" + QByteArray::number(i) + "</ipxact:library>");
-        QFile file(QStringLiteral("%1/d%2/c%3.xml").arg(directory).arg(i / 100).arg(i));
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
-            return false;
-        }
-    }
-    return true;
-}
 
 QString& BenchDirectory()
 {
@@ -153,7 +120,7 @@ int PeakMemory(int count)
 {
     QTemporaryDir empty;
     QTemporaryDir full;
-    if (!Generate(full.path(), count)) {
+    if (!generateBenchCatalogue(full.path(), count)) {
         std::fprintf(stderr, "could not generate %d components\n", count);
         return 1;
     }
@@ -186,7 +153,7 @@ int main(int argc, char** argv)
         return PeakMemory(std::atoi(argv[2]));
     }
     QTemporaryDir directory;
-    if (!Generate(directory.path(), kBenchComponents)) {
+    if (!generateBenchCatalogue(directory.path(), kBenchComponents)) {
         std::fprintf(stderr, "could not generate the catalogue\n");
         return 1;
     }
