@@ -521,6 +521,29 @@ private slots:
         QVERIFY(process.readAllStandardOutput().isEmpty());
     }
 
+    // Without a mode gantrel opens the main window, modifiers or not; with no display to
+    // show it on, it says so in one line instead of aborting.
+    void windowNeedsADisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no arguments") << QStringList{};
+        QTest::newRow("catalogue only") << QStringList{"--catalog", "/tmp", "--quiet"};
+    }
+
+    void windowNeedsADisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        const Run result = run(arguments, environment);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(result.err),
+                 QString("gantrel: no display to show the main window on (DISPLAY is not set); "
+                         "give a command instead (see gantrel --help)\n"));
+        QVERIFY(result.out.isEmpty());
+    }
+
     // An existing project is replaced only when asked; a file of another kind never.
     void newProjectKeepsExistingFiles_data()
     {
