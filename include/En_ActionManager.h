@@ -53,6 +53,12 @@ public:
     Action* GetDefaultAction(Project& project) const;
     Action* GetDefaultAction(Ip& ip) const;
     QIcon IconFromActionName(const QString& name) const;
+    // Brings a customized IP file (.gtc, .gtq) or a Sylvane file (.syv) into the project,
+    // as the import task does once the user has chosen the file: recustomized for the
+    // project's part when it suits (the generation runs on), delivered unchanged when it
+    // does not, added as it is when it offers no recustomization.
+    enum ImportResult { IMPORTED = 0, UNREADABLE = 1, NAME_TAKEN = 2, NOT_DELIVERED = 3 };
+    ImportResult ImportFile(Project& project, const QString& path);
     // The name of the icon IconFromActionName draws; empty when the task has none.
     static QString IconNameFromActionName(const QString& name);
 
@@ -97,7 +103,10 @@ private:
     // Dispatch: 0 done, started or refused by the locks; 1 error; 2 overwrite declined.
     unsigned int DoTask(Project& project, Ipu::Task& task, Ipu::Status& status);
     unsigned int DoTask(Ip& ip, Ipu::Task& task, Ipu::Status& status);
+    unsigned int ImportGTC(Project& project, const Ipu::Task& task);
+    bool DeliverUnchanged(Ip& ip);
     bool FileModificationAcceptance(const QString& fileName) const;
+    bool Ask(const QString& text) const;
     bool RegenerationAcceptance(const Ipu::Task& task) const;
     bool CheckModifiedGTP(Project& project, const Ipu::Task& task) const;
     bool CheckModifiedGTC(Ip& ip, const Ipu::Task& task) const;
