@@ -181,6 +181,9 @@ int run(const CommandLine& commandLine)
             return writePropertiesXml(commandLine.modeValue(), commandLine.force());
         case CommandLine::Updates:
             return listUpdates(commandLine.json());
+        case CommandLine::Import:
+            checkEngineComponent();
+            return ProjectCommands::Import(commandLine.modeValue(), commandLine.project());
         case CommandLine::Batch:
             checkEngineComponent();
             return BatchCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());
@@ -209,9 +212,10 @@ int main(int argc, char* argv[])
     if (!commandLine.parse(arguments))
         return usageError(commandLine.error());
 
-    // Actions are GUI objects even where no window is shown; polling serves them too.
-    const bool gui =
-        commandLine.mode() == CommandLine::Actions || commandLine.mode() == CommandLine::Poll;
+    // Actions are GUI objects even where no window is shown; polling and import use them too.
+    const bool gui = commandLine.mode() == CommandLine::Actions ||
+                     commandLine.mode() == CommandLine::Poll ||
+                     commandLine.mode() == CommandLine::Import;
     if (gui)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(gui ? new QGuiApplication(argc, argv)
