@@ -114,9 +114,10 @@ private:
     template <typename Target>
     void Trigger(Target& target, Ipu::Task& task, Ipu::Status& status);
     // The view tasks that show a dialog instead of running on the engine; true when the task
-    // was one of them.
-    bool ShowsDialog(const Ipu::EventData& data, const QString& name);
-    void ShowOptions(const Ipu::EventData& data);
+    // was one of them. Both run the dialog modally and finish the action when it closes.
+    bool ShowsDialog(const Ipu::EventData& data, const QString& name, const Ip& ip,
+                     bool readOnlyOptions);
+    void ShowOptions(const Ipu::EventData& data, const Ipu::ProjectOptions& options, bool readOnly);
     bool ActionStarted(const Ipu::EventData& data);
     Port::String StartGeneration(const Port::String& actionId,
                                  boost::shared_ptr<Ipu::IPBase> element,

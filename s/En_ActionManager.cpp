@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSet>
 
 #include <boost/weak_ptr.hpp>
@@ -14,6 +15,7 @@
 #include "CitP_Factory.h"
 #include "En_Action.h"
 #include "En_ActionMutexSingleton.h"
+#include "En_CompatibilityDlg.h"
 #include "En_EngineCallback.h"
 #include "En_Global.h"
 #include "En_ImportedIpFile.h"
@@ -22,6 +24,7 @@
 #include "En_PollingMode.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "En_ProjectOptionsDlg.h"
 #include "Ipu_Command.h"
 #include "Ipu_CustomizedIP.h"
 #include "Ipu_DebugMessengerFactory.h"
@@ -661,12 +664,15 @@ unsigned int ActionManager::DoTask(Ip& ip, Ipu::Task& task, Ipu::Status& /*statu
     }
     work.SetActionID(GetNextAvailableActionId());
     Ipu::EventData data(work, cip);
+    // Read before ActionStarted takes the locks for this task itself.
+    const bool readOnlyOptions = Ipu::TaskMutexSingleton::IsLocked() ||
+                                 (ActionMutexSingleton::IsLocked() && !ownsActionMutex);
     if (!cip.GetIPComponent() || !ActionStarted(data))
         return 0;
     if (!ip.IsCustomised())
         cip.GetIPComponent()->SetFileModifiedByUser(false);
     const QString name = ToQString(work.GetInternalName());
-    if (ShowsDialog(data, name))
+    if (ShowsDialog(data, name, ip, readOnlyOptions))
         return 0;
     if ((NameIs(name, Ipu::Task::REGENERATE_CURRENT) ||
          NameIs(name, Ipu::Task::REGENERATE_ORIGINAL)) &&
@@ -697,6 +703,8 @@ unsigned int ActionManager::DoTask(Project& project, Ipu::Task& task, Ipu::Statu
 {
     task.SetActionID(GetNextAvailableActionId());
     Ipu::EventData data(task, Ipu::CustomizedIP());
+    const bool readOnlyOptions = Ipu::TaskMutexSingleton::IsLocked() ||
+                                 (ActionMutexSingleton::IsLocked() && !ownsActionMutex);
     if (!ActionStarted(data))
         return 0;
     const QString name = ToQString(task.GetInternalName());
@@ -707,7 +715,7 @@ unsigned int ActionManager::DoTask(Project& project, Ipu::Task& task, Ipu::Statu
     Ipu::ProjectOptions options;
     if (name == QLatin1String(Ipu::Task::CHANGE_PROJECT_OPTIONS) &&
         project.GetProjectOptions(options) == 0) {
-        ShowOptions(data);
+        ShowOptions(data, options, readOnlyOptions);
         return 0;
     }
     if (name == QLatin1String(Ipu::Task::IMPORT_GTC_FILE))
@@ -829,27 +837,42 @@ bool ActionManager::DeliverUnchanged(Ip& ip)
     return false;
 }
 
-// The part-compatibility and project-options dialogs come with the main window; until they
-// are registered here, these tasks end at once, successfully, as a closed dialog would.
-bool ActionManager::ShowsDialog(const Ipu::EventData& data, const QString& name)
+// The view tasks that show the part-compatibility or the project-options dialog. The
+// original options are the IP's own and can only be viewed.
+bool ActionManager::ShowsDialog(const Ipu::EventData& data, const QString& name, const Ip& ip,
+                                bool readOnlyOptions)
 {
     if (name == QLatin1String(Ipu::Task::SUPPORTED_FAMILIES)) {
+        // Guarded: the active window may close, and take the dialog with it, during exec().
+        QPointer<CompatibilityDlg> dialog = new CompatibilityDlg(QApplication::activeWindow());
+        dialog->setIP(ip);
+        dialog->exec();
+        delete dialog;
         ActionFinished(data, 0, false);
         return true;
     }
-    if (name == QLatin1String(Ipu::Task::CURRENT_OPTIONS) ||
-        name == QLatin1String(Ipu::Task::ORIGINAL_OPTIONS)) {
-        ShowOptions(data);
+    if (name == QLatin1String(Ipu::Task::CURRENT_OPTIONS)) {
+        ShowOptions(data, *ProjectManager::GetInstance()->GetProjectOptions(), readOnlyOptions);
+        return true;
+    }
+    if (name == QLatin1String(Ipu::Task::ORIGINAL_OPTIONS)) {
+        ShowOptions(data, ip.GetProjectOptions(), true);
         return true;
     }
     return false;
 }
 
-void ActionManager::ShowOptions(const Ipu::EventData& data)
+void ActionManager::ShowOptions(const Ipu::EventData& data, const Ipu::ProjectOptions& options,
+                                bool readOnly)
 {
     BusyNotificationObject loading(tr("Loading Project Options"), true);
     emit AddBusyNotification(loading);
+    QPointer<ProjectOptionsDlg> dialog =
+        new ProjectOptionsDlg(readOnly, QApplication::activeWindow());
+    dialog->SetProjectOptions(options);
     emit RemoveBusyNotification(loading);
+    dialog->exec();
+    delete dialog;
     ActionFinished(data, 0, false);
 }
 
