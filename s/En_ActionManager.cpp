@@ -250,6 +250,34 @@ void AnswerPollingClient(const Ipu::Event& event)
                         component->GetName().c_str());
 }
 
+// The options an IP that the project's part cannot take is delivered with: its own, for
+// its own part, but this project's name and output directory.
+Ipu::ProjectOptions MadeIn(const Ipu::CustomizedIP& cip, const Ipu::ProjectOptions& project)
+{
+    Ipu::ProjectOptions made;
+    Port::String name;
+    Port::String output;
+    cip.GetProjectOptions(made);
+    project.GetProjectName(name);
+    project.GetOutputDirectory(output);
+    made.SetProjectName(name);
+    made.SetOutputDirectory(output);
+    return made;
+}
+
+// The map's keys are upper-cased task names, and the catalogue names these tasks after
+// their groups: the group names are looked up upper-cased too.
+Action* RecustomizeAction(const Ip& ip)
+{
+    const QMap<QString, Action*> actions = ip.GetActionsMap();
+    for (const char* group : {Ipu::GeneratorChain::CUSTOMIZE_AND_GENERATE_CURRENT_CHAINGROUP,
+                              Ipu::GeneratorChain::CUSTOMIZE_CURRENT_CHAINGROUP}) {
+        if (Action* action = actions.value(QString::fromLatin1(group).toUpper()))
+            return action;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 ActionManager* ActionManager::GetInstance()
@@ -778,30 +806,15 @@ ActionManager::ImportResult ActionManager::ImportFile(Project& project, const QS
     Ipu::ProjectOptions current;
     project.GetProjectOptions(current);
     if (!IpCompatibilityChecker::GetInstance()->IsCompatible(component)) {
-        // Delivered as it was made, for its own part, into this project and its directory.
-        Ipu::ProjectOptions made;
-        Port::String name;
-        Port::String output;
-        cip.GetProjectOptions(made);
-        current.GetProjectName(name);
-        current.GetOutputDirectory(output);
-        made.SetProjectName(name);
-        made.SetOutputDirectory(output);
-        component->SetProjectOptions(made);
+        component->SetProjectOptions(MadeIn(cip, current));
         return DeliverUnchanged(ip) ? IMPORTED : NOT_DELIVERED;
     }
     // Recustomized under this project's settings, so the outputs suit its part and the IP
     // joins this project.
     component->SetProjectOptions(current);
-    // The map's keys are upper-cased task names, and the catalogue names these tasks after
-    // their groups: the group names are looked up upper-cased too.
-    const QMap<QString, Action*> actions = ip.GetActionsMap();
-    for (const char* group : {Ipu::GeneratorChain::CUSTOMIZE_AND_GENERATE_CURRENT_CHAINGROUP,
-                              Ipu::GeneratorChain::CUSTOMIZE_CURRENT_CHAINGROUP}) {
-        if (Action* action = actions.value(QString::fromLatin1(group).toUpper())) {
-            action->activate(QAction::Trigger);
-            return IMPORTED;
-        }
+    if (Action* action = RecustomizeAction(ip)) {
+        action->activate(QAction::Trigger);
+        return IMPORTED;
     }
     const Port::String absolute = Ipu::Utilities::GetAbsolutePath(file);
     EN_MESSAGE("En_ActionManager")
