@@ -53,6 +53,12 @@ public:
     Action* GetDefaultAction(Project& project) const;
     Action* GetDefaultAction(Ip& ip) const;
     QIcon IconFromActionName(const QString& name) const;
+    // Brings a customized IP file (.gtc, .gtq) or a Sylvane file (.syv) into the project,
+    // as the import task does once the user has chosen the file: recustomized for the
+    // project's part when it suits (the generation runs on), delivered unchanged when it
+    // does not, added as it is when it offers no recustomization.
+    enum ImportResult { IMPORTED = 0, UNREADABLE = 1, NAME_TAKEN = 2, NOT_DELIVERED = 3 };
+    ImportResult ImportFile(Project& project, const QString& path);
     // The name of the icon IconFromActionName draws; empty when the task has none.
     static QString IconNameFromActionName(const QString& name);
 
@@ -97,7 +103,10 @@ private:
     // Dispatch: 0 done, started or refused by the locks; 1 error; 2 overwrite declined.
     unsigned int DoTask(Project& project, Ipu::Task& task, Ipu::Status& status);
     unsigned int DoTask(Ip& ip, Ipu::Task& task, Ipu::Status& status);
+    unsigned int ImportGTC(Project& project, const Ipu::Task& task);
+    bool DeliverUnchanged(Ip& ip);
     bool FileModificationAcceptance(const QString& fileName) const;
+    bool Ask(const QString& text) const;
     bool RegenerationAcceptance(const Ipu::Task& task) const;
     bool CheckModifiedGTP(Project& project, const Ipu::Task& task) const;
     bool CheckModifiedGTC(Ip& ip, const Ipu::Task& task) const;
@@ -105,9 +114,10 @@ private:
     template <typename Target>
     void Trigger(Target& target, Ipu::Task& task, Ipu::Status& status);
     // The view tasks that show a dialog instead of running on the engine; true when the task
-    // was one of them.
-    bool ShowsDialog(const Ipu::EventData& data, const QString& name);
-    void ShowOptions(const Ipu::EventData& data);
+    // was one of them. Both run the dialog modally and finish the action when it closes.
+    bool ShowsDialog(const Ipu::EventData& data, const QString& name, const Ip& ip,
+                     bool readOnlyOptions);
+    void ShowOptions(const Ipu::EventData& data, const Ipu::ProjectOptions& options, bool readOnly);
     bool ActionStarted(const Ipu::EventData& data);
     Port::String StartGeneration(const Port::String& actionId,
                                  boost::shared_ptr<Ipu::IPBase> element,

@@ -48,6 +48,11 @@ struct ActionManagerSeam {
         Ipu::Status status;
         return ActionManager::GetInstance()->DoTask(ip, task, status);
     }
+    static unsigned DoTask(Project& project, Ipu::Task& task)
+    {
+        Ipu::Status status;
+        return ActionManager::GetInstance()->DoTask(project, task, status);
+    }
 };
 
 }  // namespace En

@@ -25,7 +25,7 @@ CommandLine::CommandLine() : helpOption(parser.addHelpOption())
                        pollOption,    propertiesXmlOption, updatesOption,    batchPathOption,
                        jsonOption,    familyOption,        ipOption,         forceOption,
                        jobsOption,    quietOption,         catalogOption,    noDefaultCatalogOption,
-                       devicesOption, navigatorOption});
+                       devicesOption, navigatorOption,     importOption,     projectOption});
 }
 
 bool CommandLine::parse(const QStringList& arguments)
@@ -39,7 +39,7 @@ bool CommandLine::parse(const QStringList& arguments)
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument '%1'")
                         .arg(parser.positionalArguments().constFirst()));
-    return chooseMode() && checkModifiers() && checkJobs() && checkNavigator();
+    return chooseMode() && checkModifiers() && checkJobs() && checkNavigator() && checkImport();
 }
 
 QString CommandLine::modeValue() const
@@ -58,6 +58,8 @@ QString CommandLine::modeValue() const
         return parser.value(pollOption);
     if (chosen == PropertiesXml)
         return parser.value(propertiesXmlOption);
+    if (chosen == Import)
+        return parser.value(importOption);
     return {};
 }
 
@@ -80,7 +82,8 @@ bool CommandLine::chooseMode()
         {Batch, &batchOption},
         {Poll, &pollOption},
         {PropertiesXml, &propertiesXmlOption},
-        {Updates, &updatesOption}};
+        {Updates, &updatesOption},
+        {Import, &importOption}};
     QStringList given;
     for (const auto& [mode, option] : modes) {
         if (parser.isSet(*option)) {
@@ -110,7 +113,10 @@ bool CommandLine::checkModifiers()
         {&forceOption, {New, PropertiesXml}, "--new or --properties-xml"},
         {&jobsOption, {Regenerate}, "--regenerate"},
         {&batchPathOption, {Batch, Poll}, "-b or -poll"},
-        {&navigatorOption, {Batch, Poll, Regenerate}, "-b, -poll or --regenerate"},
+        {&navigatorOption,
+         {Batch, Poll, Regenerate, Import},
+         "-b, -poll, --regenerate or --import"},
+        {&projectOption, {Import}, "--import"},
     };
     for (const Modifier& modifier : modifiers) {
         if (!parser.isSet(*modifier.option))
@@ -134,6 +140,13 @@ bool CommandLine::checkJobs()
     if (!number || count < 1 || count > 256)
         return fail(QStringLiteral("--jobs takes a whole number from 1 to 256, not '%1'")
                         .arg(parser.value(jobsOption)));
+    return true;
+}
+
+bool CommandLine::checkImport()
+{
+    if (chosen == Import && !parser.isSet(projectOption))
+        return fail(QStringLiteral("--import needs --project PROJECT"));
     return true;
 }
 

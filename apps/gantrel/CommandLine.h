@@ -23,7 +23,8 @@ public:
         Batch,
         Poll,
         PropertiesXml,
-        Updates
+        Updates,
+        Import
     };
     static constexpr int UsageError = 2;
 
@@ -52,6 +53,8 @@ public:
     QStringList catalogDirectories() const { return parser.values(catalogOption); }
     bool defaultCatalog() const { return !parser.isSet(noDefaultCatalogOption); }
     QString devicesFile() const { return parser.value(devicesOption); }
+    // --project: the project --import brings the file into.
+    QString project() const { return parser.value(projectOption); }
     // --navigator: the host and port of the project navigator; empty host when not given.
     QString navigatorHost() const { return navigatorHostName; }
     unsigned navigatorPort() const { return navigatorPortNumber; }
@@ -62,6 +65,7 @@ private:
     bool checkModifiers();
     bool checkJobs();
     bool checkNavigator();
+    bool checkImport();
 
     QCommandLineParser parser;
     QCommandLineOption helpOption;
@@ -90,6 +94,12 @@ private:
         "Writes the keys of the project options, with the values each accepts, as XML to FILE.",
         "FILE"};
     QCommandLineOption updatesOption{"updates", "Lists the updates installed into the tool."};
+    QCommandLineOption importOption{
+        "import",
+        "Imports the customized IP file FILE (.gtc, .gtq or .syv) into the project given by "
+        "--project, recustomized for its part when the IP suits it.",
+        "FILE"};
+    QCommandLineOption projectOption{"project", "With --import: the project PROJECT.", "PROJECT"};
     QCommandLineOption batchPathOption{
         "p", "With -b or -poll: resolves the commands' relative paths against DIR.", "DIR"};
     QCommandLineOption jobsOption{
@@ -109,11 +119,11 @@ private:
     QCommandLineOption noDefaultCatalogOption{"no-default-catalog",
                                               "Leaves the embedded IP catalogue out."};
     QCommandLineOption devicesOption{"devices", "Reads the device database from FILE.", "FILE"};
-    QCommandLineOption navigatorOption{
-        "navigator",
-        "With -b, -poll or --regenerate: tells the project navigator at HOST:PORT of each "
-        "source file generated.",
-        "HOST:PORT"};
+    QCommandLineOption navigatorOption{"navigator",
+                                       "With -b, -poll, --regenerate or --import: tells the "
+                                       "project navigator at HOST:PORT of each "
+                                       "source file generated.",
+                                       "HOST:PORT"};
 
     Mode chosen = None;
     QString reason;

@@ -9,9 +9,11 @@
 #include "ActionListing.h"
 #include "En_Action.h"
 #include "En_ActionManager.h"
+#include "En_EndWatchThread.h"
 #include "En_Global.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "Importing.h"
 #include "Ipu_ElementIndex.h"
 #include "Ipu_IPComponent.h"
 #include "Ipu_Keyword.h"
@@ -192,4 +194,21 @@ int ProjectCommands::Regenerate(const QString& path, unsigned jobs)
         return 1;
     Regeneration regeneration;
     return regeneration.Run(*manager->GetProject(), jobs);
+}
+
+int ProjectCommands::Import(const QString& file, const QString& path)
+{
+    const QFileInfo info(file);
+    if (!info.isFile()) {
+        error(QStringLiteral("%1: no such file").arg(info.absoluteFilePath()));
+        return 1;
+    }
+    En::ProjectManager* manager = unattendedProjectManager();
+    En::EndWatchThread::Start();
+    manager->SetProject(Sim::Utility::QStringToPortString(resolve(path)));
+    int status = 1;
+    if (manager->ProjectOpen() && manager->GetProject()->IsEnabled())
+        status = Importing().Run(*manager->GetProject(), info.absoluteFilePath());
+    En::EndWatchThread::SetFinished();
+    return status;
 }

@@ -16,5 +16,9 @@ int Create(const QString& path, bool force);
 int ListActions(const QString& path, const QString& ipKey, bool json);
 // Regenerates every IP of the project, jobs at a time (0: one per core), and saves it.
 int Regenerate(const QString& path, unsigned jobs);
+// Imports a customized IP file into the project: recustomized for its part with the file's
+// values when the IP suits it, else added as it was made. Waits for the generation and the
+// save; 0 only when the IP is in the project and nothing failed.
+int Import(const QString& file, const QString& path);
 
 }  // namespace ProjectCommands

@@ -182,6 +182,9 @@ int run(const CommandLine& commandLine)
             return writePropertiesXml(commandLine.modeValue(), commandLine.force());
         case CommandLine::Updates:
             return listUpdates(commandLine.json());
+        case CommandLine::Import:
+            checkEngineComponent();
+            return ProjectCommands::Import(commandLine.modeValue(), commandLine.project());
         case CommandLine::Batch:
             checkEngineComponent();
             return BatchCommand::Run(commandLine.modeValue(), commandLine.batchCommandPath());
@@ -215,9 +218,10 @@ int main(int argc, char* argv[])
     const bool window = commandLine.mode() == CommandLine::None;
     if (window && !MainWindowMode::DisplayAvailable())
         return 1;
-    // Actions are GUI objects even where no window is shown; polling serves them too.
-    const bool gui =
-        commandLine.mode() == CommandLine::Actions || commandLine.mode() == CommandLine::Poll;
+    // Actions are GUI objects even where no window is shown; polling and import use them too.
+    const bool gui = commandLine.mode() == CommandLine::Actions ||
+                     commandLine.mode() == CommandLine::Poll ||
+                     commandLine.mode() == CommandLine::Import;
     if (gui)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(window

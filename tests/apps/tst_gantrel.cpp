@@ -344,6 +344,43 @@ private slots:
         }
     }
 
+    // An IP generated in one project joins another, regenerated there; without a user at
+    // hand a hand-edited file is not taken, and a name the project has is skipped.
+    void importsCustomizedIpFile_data()
+    {
+        QTest::addColumn<QString>("into");
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("another project") << "other" << false << 0 << "Imported count_a into ";
+        QTest::newRow("name taken") << "board.gtcfg" << false << 1 << "Skipping import.";
+        QTest::newRow("hand-edited") << "other" << true << 1 << "(answered No)";
+    }
+
+    void importsCustomizedIpFile()
+    {
+        QFETCH(QString, into);
+        QFETCH(bool, edited);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        const QTemporaryDir projectDir;
+        const QString file = projectDir.filePath("board.gtcfg");
+        writeCounterProject(file, "12");
+        QVERIFY(!QTest::currentTestFailed());
+        QCOMPARE(run({"--regenerate", file}).exitCode, 0);
+        const QString gtc = projectDir.filePath("count_a.gtc");
+        if (edited)
+            TestFiles::write(gtc, TestFiles::read(gtc).replace("WIDTH = 8", "WIDTH = 9"));
+        const QString target = projectDir.filePath(into);
+        if (into == "other")
+            QCOMPARE(run({"--new", target}).exitCode, 0);
+
+        const Run result = run({"--import", gtc, "--project", target});
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2((result.out + result.err).contains(said.toUtf8()), result.err.constData());
+        QCOMPARE(QFile::exists(projectDir.filePath("other/count_a.vhd")), exitCode == 0);
+    }
+
     // Each source file a regeneration writes is reported to the navigator, whichever worker
     // generated it.
     void regenerationTellsTheNavigator()
@@ -487,7 +524,11 @@ private slots:
                                                  << "-p only goes with -b or -poll";
         QTest::newRow("navigator without a generating mode")
             << "--info p.gtcfg --navigator localhost:4000"
-            << "--navigator only goes with -b, -poll or --regenerate";
+            << "--navigator only goes with -b, -poll, --regenerate or --import";
+        QTest::newRow("import without a project") << "--import a.gtc"
+                                                  << "--import needs --project PROJECT";
+        QTest::newRow("project without import") << "--info p.gtcfg --project q.gtcfg"
+                                                << "--project only goes with --import";
         QTest::newRow("navigator without a port")
             << "-b a.gtb --navigator localhost"
             << "--navigator takes HOST:PORT with a port from 1 to 65535, not 'localhost'";

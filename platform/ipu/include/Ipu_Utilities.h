@@ -51,6 +51,9 @@ public:
     static unsigned ValidateFileChecksum(const Port::String& path, bool& valid);
     // Replaces a final checksum line, or appends one, for the file's present content.
     static unsigned WriteFileChecksum(const Port::String& path);
+    // The checksum line, with its line feed, for content that ends with a line feed; a
+    // writer appends it so that the file validates without being read back.
+    static std::string ChecksumLine(const std::string& content);
 };
 
 }  // namespace Ipu

@@ -200,11 +200,16 @@ unsigned Utilities::WriteFileChecksum(const Port::String& path)
         content.resize(start);
     else if (!content.empty() && content.back() != '\n')
         content += '\n';
-    content += std::string(checksumPrefix) + ChecksumText(content, content.size()) + "\n";
+    content += ChecksumLine(content);
     std::ofstream out(path.str(), std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     out.close();
     return out ? CHECKSUM_OK : CHECKSUM_UNREADABLE;
+}
+
+std::string Utilities::ChecksumLine(const std::string& content)
+{
+    return std::string(checksumPrefix) + ChecksumText(content, content.size()) + "\n";
 }
 
 }  // namespace Ipu

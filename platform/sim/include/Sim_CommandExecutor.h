@@ -29,7 +29,10 @@ public:
     virtual ~CommandExecutor();
 
     // Runs the commands in order through ExecuteCmd, passing both flags on, and stops at
-    // the first that fails: its status, 0 when every command succeeded.
+    // the first that fails: its status, 0 when every command succeeded. With first (read
+    // only) the commands only build the selection, its values and the options, as reading
+    // a customized IP file needs: GENERATE checks that an IP is selected, and NEWPROJECT
+    // and SETPROJECT do nothing. second is for derived executors (see En::CommandExecutor).
     unsigned Execute(const std::vector<Command>& commands, bool first, bool second);
     // One command; 0 on success.
     virtual unsigned ExecuteCmd(const Command& command, bool first, bool second);
@@ -49,6 +52,7 @@ protected:
     void ReplaceRuntimeOptions(const Ipu::RuntimeOptions& options);
 
 private:
+    unsigned ReadOnly(const Command& command);
     unsigned Set(const Command& command);
     unsigned Select(const Command& command);
     unsigned Cset(const Command& command);

@@ -112,8 +112,11 @@ unsigned CommandExecutor::Execute(const std::vector<Command>& commands, bool fir
     return 0;
 }
 
-unsigned CommandExecutor::ExecuteCmd(const Command& command, bool /*first*/, bool /*second*/)
+unsigned CommandExecutor::ExecuteCmd(const Command& command, bool first, bool /*second*/)
 {
+    if (first) {
+        return ReadOnly(command);
+    }
     switch (command.GetType()) {
         case Command::SET:
             return Set(command);
@@ -130,6 +133,21 @@ unsigned CommandExecutor::ExecuteCmd(const Command& command, bool /*first*/, boo
             return 0;
         default:
             return Refuse(command, QStringLiteral("unknown command"));
+    }
+}
+
+unsigned CommandExecutor::ReadOnly(const Command& command)
+{
+    switch (command.GetType()) {
+        case Command::GENERATE:
+            return selected ? 0
+                            : Refuse(command,
+                                     QStringLiteral("GENERATE needs an IP chosen by SELECT first"));
+        case Command::NEWPROJECT:
+        case Command::SETPROJECT:
+            return 0;
+        default:
+            return CommandExecutor::ExecuteCmd(command, false, false);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "SimC_GtcWriter.h"
 
+#include "Ipu_Utilities.h"
 #include "Sim_Utility.h"
 
 namespace SimC {
@@ -106,7 +107,8 @@ bool GtcWriter::Write(const Ipu::IPComponent& ip, const Ipu::ProjectOptions& opt
             return false;
         }
     }
-    out = lines.text + QStringLiteral("GENERATE\n");
+    const QString body = lines.text + QStringLiteral("GENERATE\n");
+    out = body + QString::fromStdString(Ipu::Utilities::ChecksumLine(body.toStdString()));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "Ipu_IPComponent.h"
 #include "Ipu_ProjectOptions.h"
+#include "Ipu_Utilities.h"
 #include "SimC_Products.h"
 #include "Sim_CatalogReader.h"
 #include "TestFiles.h"
@@ -575,6 +576,11 @@ void TestProducts::writesGtc()
         }
     }
     QVERIFY(replayed == options);
+    bool valid = false;
+    QCOMPARE(Ipu::Utilities::ValidateFileChecksum(P(dir.filePath("c0.gtc")), valid), 0u);
+    QVERIFY(valid);
+    QVERIFY(lines.size() > 1 && lines[lines.size() - 2].startsWith("# gantrel-checksum crc32 "));
+    lines.removeAt(lines.size() - 2);
     QCOMPARE(lines,
              (QStringList{"SELECT \"Binary Counter\" pellor ip 1.1", "CSET component_name = c0",
                           "CSET WIDTH = 16", "CSET DIRECTION = " + written, "CSET SYNC_LOAD = 0",
