@@ -1,5 +1,6 @@
 // Takes the screenshots of docs/images: the main window with a project holding generated
-// IPs, and the dialogs a user meets on the way. scripts/screenshots runs it under Xvfb.
+// IPs, and the dialogs a user meets on the way (parameters, project options, supported
+// families). scripts/screenshots runs it under Xvfb.
 #include <QApplication>
 #include <QDir>
 #include <QSignalSpy>
@@ -8,10 +9,15 @@
 #include <QTreeView>
 
 #include <cstdio>
+#include <functional>
 
+#include "En_Action.h"
 #include "En_ActionManager.h"
+#include "En_CompatibilityDlg.h"
 #include "En_ProjectManager.h"
+#include "En_ProjectOptionsDlg.h"
 #include "Gui_Clip_ParameterDialog.h"
+#include "Ipu_Task.h"
 #include "MainWindow.h"
 #include "Sim_UserSettings.h"
 #include "Sim_Utility.h"
@@ -52,6 +58,23 @@ bool Customize(MainWindow& window, WindowDriver& driver, const QString& ip, cons
     return done.wait(30000) && window.isVisible();
 }
 
+// Opens a dialog through trigger and saves a picture of it, then closes it unchanged.
+template <typename Dialog>
+bool Shoot(WindowDriver& driver, const std::function<void()>& trigger, const QString& shot)
+{
+    bool saved = false;
+    driver.Queue([&saved, shot](QWidget* modal) {
+        auto* dialog = qobject_cast<Dialog*>(modal);
+        if (dialog == nullptr)
+            return false;
+        saved = Save(dialog, shot);
+        dialog->reject();
+        return true;
+    });
+    trigger();
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -86,6 +109,19 @@ int main(int argc, char** argv)
     }
     QTreeView* project = driver.View(QStringLiteral("projectView"));
     driver.Click(project, driver.Find(project, QStringLiteral("tick_counter")));
+    const auto supportedFamilies = [&window] {
+        const QString task = QString::fromLatin1(Ipu::Task::SUPPORTED_FAMILIES).toUpper();
+        for (En::Action* action : window.CurrentInformationActions()) {
+            if (action->internalName().toUpper() == task)
+                action->trigger();
+        }
+    };
+    if (!Shoot<En::ProjectOptionsDlg>(
+            driver, [&driver] { driver.Action(QStringLiteral("projectOptions"))->trigger(); },
+            out.filePath("project-options-dialog.png")) ||
+        !Shoot<En::CompatibilityDlg>(driver, supportedFamilies,
+                                     out.filePath("compatibility-dialog.png")))
+        return 1;
     driver.View(QStringLiteral("catalogueView"))->scrollToTop();
     QTest::qWait(200);
     return Save(&window, out.filePath("main-window.png")) ? 0 : 1;

@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -22,6 +24,7 @@
 #include "En_BusyNotificationObject.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "En_ProjectOptionsDlg.h"
 #include "Gui_Clip_Mnemonics.h"
 #include "Gui_Clip_ParameterDialog.h"
 #include "Ipu_ElementIndex.h"
@@ -180,7 +183,8 @@ private slots:
     }
 
     // New project, customize and generate with the parameter dialog, regenerate the IP and
-    // the project, save, close, reopen from the recent list: all through the window.
+    // the project, change the part, save, close, reopen from the recent list: all through
+    // the window.
     void session()
     {
         driver->Queue(WindowDriver::ProjectFile(output("board.gtcfg")));
@@ -248,10 +252,28 @@ private slots:
         QTRY_VERIFY2(!window->InputRefused() && !window->findChild<BusyIndicator*>()->IsBusy(),
                      qPrintable(window->findChild<BusyIndicator*>()->Message()));
 
+        // The part changes in the project options dialog, opened from the File menu.
+        driver->Queue([](QWidget* modal) {
+            auto* dialog = qobject_cast<En::ProjectOptionsDlg*>(modal);
+            if (dialog == nullptr)
+                return false;
+            auto* family = dialog->findChild<QComboBox*>("_comboFamily");
+            family->setCurrentIndex(family->findText("Korvane"));
+            emit family->textActivated(family->currentText());
+            dialog->findChild<QPushButton*>("_pbOk")->click();
+            return true;
+        });
+        driver->Action("projectOptions")->trigger();
+        QCOMPARE(Projects()->GetProjectOptions()->GetPelPart().GetFamily(),
+                 Port::String("korvane"));
+        QVERIFY2(RowTexts(project->model()->index(0, 0))[1].startsWith("kv"),
+                 qPrintable(RowTexts(project->model()->index(0, 0)).join(' ')));
+
         Projects()->SetProjectSaveNeeded(true);
         driver->Action("saveProject")->trigger();
         QVERIFY2(!window->windowTitle().contains('*'), qPrintable(window->windowTitle()));
         QVERIFY(TestFiles::read(output("board.gtcfg")).contains("tick"));
+        QVERIFY(TestFiles::read(output("board.gtcfg")).contains("korvane"));
 
         driver->Action("closeProject")->trigger();
         QVERIFY(!Projects()->ProjectOpen());
@@ -316,6 +338,53 @@ private slots:
             offered.append(action);
         QVERIFY(!offered.isEmpty());
         QCOMPARE(actionBar()->actions(), offered);
+    }
+
+    // The context menu adds the IP's information below its tasks; each opens its dialog.
+    void informationOpensItsDialog_data()
+    {
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("catalogue IP's families") << "catalogueView"
+                                                 << "Binary Counter"
+                                                 << "Supported Families"
+                                                 << "En::CompatibilityDlg";
+        QTest::newRow("project IP's families") << "projectView"
+                                               << "tick"
+                                               << "Supported Families"
+                                               << "En::CompatibilityDlg";
+        QTest::newRow("current options") << "projectView"
+                                         << "tick"
+                                         << "Current Project Options"
+                                         << "En::ProjectOptionsDlg";
+        QTest::newRow("original options") << "projectView"
+                                          << "tick"
+                                          << "Original Project Options"
+                                          << "En::ProjectOptionsDlg";
+    }
+
+    void informationOpensItsDialog()
+    {
+        QFETCH(QString, view);
+        QFETCH(QString, item);
+        QFETCH(QString, entry);
+        QFETCH(QString, dialog);
+        QTreeView* tree = this->view(qPrintable(view));
+        driver->Click(tree, driver->Find(tree, item));
+        QString opened;
+        driver->Queue([&opened](QWidget* modal) {
+            auto* shown = qobject_cast<QDialog*>(modal);
+            if (shown == nullptr)
+                return false;
+            opened = shown->metaObject()->className();
+            shown->reject();
+            return true;
+        });
+        QVERIFY(driver->ChooseFromMenu(tree, entry));
+        QTRY_COMPARE(opened, dialog);
+        QTRY_VERIFY(!window->findChild<BusyIndicator*>()->IsBusy());
     }
 
     // Steps: "+name" adds a notification, "+!name" a blocking one, "-name" removes it.

@@ -16,8 +16,10 @@
 
 #include "ActionMenu.h"
 #include "En_ActionManager.h"
+#include "En_CompatibilityDlg.h"
 #include "En_Project.h"
 #include "En_ProjectManager.h"
+#include "En_ProjectOptionsDlg.h"
 #include "Gui_Clip_Mnemonics.h"
 #include "Gui_Clip_ParameterDialog.h"
 #include "Ipu_ElementIndex.h"
@@ -202,12 +204,24 @@ class tst_Mnemonics : public QObject {
         En::ActionManager* actions = En::ActionManager::GetInstance();
         En::Project& project = *En::ProjectManager::GetInstance()->GetProject();
         if (kind == "project") {
-            ActionMenu menu(actions->GetActionList(project), nullptr);
+            ActionMenu menu(actions->GetActionList(project), {}, nullptr);
             atLeast = 2;
             return GroupsOf(menu);
         }
+        if (kind == "options") {
+            En::ProjectOptionsDlg dialog(name == "read-only");
+            dialog.SetProjectOptions(*En::ProjectManager::GetInstance()->GetProjectOptions());
+            atLeast = 4;
+            return GroupsOf(&dialog);
+        }
         const auto component = boost::dynamic_pointer_cast<Ipu::IPComponent>(
             Ipu::ElementIndex::GetElement(Sim::Utility::QStringToPortString(name)));
+        if (kind == "compatibility") {
+            En::CompatibilityDlg dialog;
+            dialog.setIP(En::Ip(component));
+            atLeast = 3;
+            return GroupsOf(&dialog);
+        }
         if (kind == "dialog") {
             Gui::Clip::ParameterDialog dialog(*component, component->GetParameters());
             atLeast = 2;  // the name and Defaults, whatever the parameters
@@ -216,7 +230,8 @@ class tst_Mnemonics : public QObject {
         En::Ip ip(kind == "member"
                       ? project.AddIP(En::Ip(TestCatalog::customize(component, "member")))
                       : component);
-        ActionMenu menu(actions->GetActionList(ip), actions->GetDefaultAction(ip));
+        ActionMenu menu(actions->GetActionList(ip), actions->GetInformationActionsList(ip),
+                        actions->GetDefaultAction(ip));
         atLeast = menu.actions().size() > 1 ? 2 : 0;
         return GroupsOf(menu);
     }
@@ -236,7 +251,8 @@ private slots:
                      0u);
     }
 
-    // Each row is one window, dialog or menu; "sample" rows check the checker itself.
+    // Each row is one window, dialog or menu; "sample" rows check the checker itself. The
+    // options dialog shows one page of its stack at a time; each counts with the rest.
     void uniqueWhereShownTogether_data()
     {
         QTest::addColumn<QString>("place");
@@ -255,6 +271,8 @@ private slots:
             QTest::newRow(menu) << QString("menu:") + menu << QStringList{};
         QTest::newRow("message list menu") << "messages:" << QStringList{};
         QTest::newRow("project menu") << "project:" << QStringList{};
+        QTest::newRow("project options dialog") << "options:" << QStringList{};
+        QTest::newRow("project options dialog, read-only") << "options:read-only" << QStringList{};
         for (const auto& component : CatalogueIps()) {
             const QString key = KeyOf(component);
             QTest::addRow("catalogue IP menu %s", qPrintable(key)) << "ip:" + key << QStringList{};
@@ -262,6 +280,8 @@ private slots:
                 << "member:" + key << QStringList{};
             QTest::addRow("parameter dialog %s", qPrintable(key))
                 << "dialog:" + key << QStringList{};
+            QTest::addRow("compatibility dialog %s", qPrintable(key))
+                << "compatibility:" + key << QStringList{};
         }
     }
 

@@ -8,7 +8,8 @@ namespace En {
 class Action;
 }
 
-// The actions of one project or IP as a menu with unique keyboard mnemonics. The action
+// The actions of one project or IP as a menu with unique keyboard mnemonics: its tasks,
+// then below a separator its information (supported families, project options). The action
 // manager's actions are shared by every menu and toolbar, so the menu shows stand-ins of
 // its own: texts with mnemonics, the icon and enabled state of the moment, the default
 // action in bold. The caller triggers the chosen action once the menu has closed.
@@ -16,8 +17,8 @@ class ActionMenu : public QMenu {
     Q_OBJECT
 
 public:
-    ActionMenu(const QList<En::Action*>& actions, En::Action* defaultAction,
-               QWidget* parent = nullptr);
+    ActionMenu(const QList<En::Action*>& actions, const QList<En::Action*>& information,
+               En::Action* defaultAction, QWidget* parent = nullptr);
 
     // The action a stand-in of this menu stands for; null for anything else.
     En::Action* Source(QAction* standIn) const { return sources.value(standIn); }

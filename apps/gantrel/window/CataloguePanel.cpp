@@ -1,9 +1,9 @@
 #include "CataloguePanel.h"
 
 #include <QLabel>
-#include <QStyle>
 #include <QLineEdit>
 #include <QSortFilterProxyModel>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "CatalogueModel.h"

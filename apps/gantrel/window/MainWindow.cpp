@@ -408,29 +408,39 @@ void MainWindow::UpdateCaption()
                                      : tr("%1 - Pellor Gantrel").arg(caption));
 }
 
+bool MainWindow::ProjectSelected() const
+{
+    return target == Target::Project && project->ProjectSelected();
+}
+
+En::Ip MainWindow::SelectedIp() const
+{
+    if (target == Target::Catalogue)
+        return catalogue->CurrentIp();
+    return target == Target::Project ? project->CurrentIp() : En::Ip();
+}
+
 QList<En::Action*> MainWindow::CurrentActions() const
 {
-    if (target == Target::Catalogue) {
-        En::Ip ip = catalogue->CurrentIp();
-        return ip.GetIPComponent() ? Actions()->GetActionList(ip) : QList<En::Action*>();
-    }
-    if (target == Target::Project && project->ProjectSelected()) {
-        const boost::shared_ptr<En::Project> open = Projects()->GetProject();
+    const boost::shared_ptr<En::Project> open = Projects()->GetProject();
+    if (ProjectSelected())
         return open ? Actions()->GetActionList(*open) : QList<En::Action*>();
-    }
-    En::Ip ip = target == Target::Project ? project->CurrentIp() : En::Ip();
+    En::Ip ip = SelectedIp();
     return ip.GetIPComponent() ? Actions()->GetActionList(ip) : QList<En::Action*>();
+}
+
+QList<En::Action*> MainWindow::CurrentInformationActions() const
+{
+    En::Ip ip = SelectedIp();
+    return ip.GetIPComponent() ? Actions()->GetInformationActionsList(ip) : QList<En::Action*>();
 }
 
 En::Action* MainWindow::CurrentDefaultAction() const
 {
-    if (target == Target::Project && project->ProjectSelected()) {
-        const boost::shared_ptr<En::Project> open = Projects()->GetProject();
+    const boost::shared_ptr<En::Project> open = Projects()->GetProject();
+    if (ProjectSelected())
         return open ? Actions()->GetDefaultAction(*open) : nullptr;
-    }
-    En::Ip ip = target == Target::Catalogue ? catalogue->CurrentIp()
-                : target == Target::Project ? project->CurrentIp()
-                                            : En::Ip();
+    En::Ip ip = SelectedIp();
     return ip.GetIPComponent() ? Actions()->GetDefaultAction(ip) : nullptr;
 }
 
@@ -493,7 +503,7 @@ void MainWindow::RunDefault(En::Action* action)
 
 void MainWindow::ShowActionMenu(const QPoint& at)
 {
-    ActionMenu menu(CurrentActions(), CurrentDefaultAction(), this);
+    ActionMenu menu(CurrentActions(), CurrentInformationActions(), CurrentDefaultAction(), this);
     menu.setObjectName(QStringLiteral("actionMenu"));
     if (menu.isEmpty())
         return;

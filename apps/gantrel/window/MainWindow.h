@@ -33,6 +33,8 @@ public:
 
     // The actions of the selected project or IP, as the toolbar shows them.
     QList<En::Action*> CurrentActions() const;
+    // What the context menu adds below them: the selected IP's information actions.
+    QList<En::Action*> CurrentInformationActions() const;
     En::Action* CurrentDefaultAction() const;
     bool InputRefused() const { return refusing; }
 
@@ -67,6 +69,9 @@ private:
     void UpdateFileActions();
     void UpdateCaption();
     void RefreshActions();
+    bool ProjectSelected() const;
+    // The selected IP of the catalogue or the project; null when there is none.
+    En::Ip SelectedIp() const;
     void CatalogueSelectionChanged();
     void ProjectSelectionChanged();
     void SelectProjectIp(const En::Ip& ip);
