@@ -381,7 +381,6 @@ void MainWindow::FillRecentMenu()
     }
     if (files.isEmpty())
         recentMenu->addAction(tr("No Recent Projects"))->setEnabled(false);
-    recentMenu->setEnabled(!files.isEmpty());
 }
 
 void MainWindow::UpdateFileActions()
