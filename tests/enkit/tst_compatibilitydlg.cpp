@@ -390,23 +390,6 @@ private slots:
         QCOMPARE(title, QString("<h2>Binary Counter</h2>"));
         QVERIFY(!update.isEmpty());
     }
-
-    // Each mnemonic of the dialog opens one widget.
-    void mnemonicsUnique()
-    {
-        CompatibilityDlg dialog;
-        QSet<QChar> letters;
-        int count = 0;
-        for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            const qsizetype at = button->text().indexOf('&');
-            if (at < 0)
-                continue;
-            letters.insert(button->text()[at + 1].toLower());
-            ++count;
-        }
-        QCOMPARE(letters.size(), count);
-        QCOMPARE(count, 3);
-    }
 };
 
 QTEST_MAIN(tst_CompatibilityDlg)

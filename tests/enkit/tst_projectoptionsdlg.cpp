@@ -90,18 +90,6 @@ QString Value(const Ipu::ProjectOptions& options, const QString& key)
     return QString::fromStdString(value.str());
 }
 
-// The letter after a single "&", lower-cased; none for a text without a mnemonic.
-QChar Mnemonic(const QString& text)
-{
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == '&' && text[i + 1] != '&')
-            return text[i + 1].toLower();
-        if (text[i] == '&')
-            ++i;
-    }
-    return QChar();
-}
-
 }  // namespace
 
 class tst_ProjectOptionsDlg : public QObject {
@@ -297,82 +285,6 @@ private slots:
             widget = widget->nextInFocusChain();
         } while (widget != tree && chain.size() < order.size());
         QCOMPARE(chain, order);
-    }
-
-    void metaMethods()
-    {
-        const QList<QByteArray> expected{
-            "saveRequested()",
-            "SetProjectOptions(Ipu::ProjectOptions)",
-            "SetWorkingDirectory(QString)",
-            "ChangePage(QTreeWidgetItem*,QTreeWidgetItem*)",
-            "UpdateNetlistBusFormatInfo(QString)",
-            "Validate()",
-            "Save()",
-            "ComboBoxFamilyChanged()",
-            "ComboBoxDeviceChanged()",
-            "ComboBoxPackageChanged()",
-            "ComboBoxSpeedGradeChanged()",
-            "ComboBoxDesignEntryChanged()",
-            "ComboBoxVendorChanged()",
-            "ComboBoxNetlistBusFormatChanged()",
-            "UpdateNetlistBusFormat()",
-            "UpdateSimulationFiles()",
-            "UpdateOutputProducts()",
-            "EnableImplementationFiles()",
-            "EnableSimulationFiles()",
-            "EnableOutputProducts()",
-            "CheckBoxAsySymbolFileChanged()",
-            "CheckBoxSimulationFileTypeChanged()",
-            "CheckBoxCreateNetlistWrapperIOPadsChanged()",
-            "CheckBoxCreateNDFChanged()",
-            "BrowseClicked()",
-            "BrowseDirectoryName(QLineEdit*,QString)",
-            "Help()",
-            "TmpDirLineEditChanged(QString)",
-        };
-        const QMetaObject& meta = ProjectOptionsDlg::staticMetaObject;
-        QCOMPARE(meta.className(), "En::ProjectOptionsDlg");
-        QList<QByteArray> actual;
-        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
-            actual << meta.method(i).methodSignature();
-        QCOMPARE(actual, expected);
-        QCOMPARE(meta.method(meta.methodOffset()).methodType(), QMetaMethod::Signal);
-    }
-
-    // Within one page and the buttons beside every page, each mnemonic opens one widget.
-    void mnemonicsUniquePerPage_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::newRow("part") << "_page_Part";
-        QTest::newRow("generation") << "_page_Generation";
-        QTest::newRow("advanced") << "_page_Advanced";
-    }
-
-    void mnemonicsUniquePerPage()
-    {
-        QFETCH(QString, page);
-        ProjectOptionsDlg dialog;
-        QWidget* shown = dialog.findChild<QWidget*>(page);
-        QList<QWidget*> widgets = shown->findChildren<QWidget*>();
-        for (const char* button : {"_pbOk", "_pbCancel", "_pbApply", "_pbHelp"})
-            widgets << dialog.findChild<QWidget*>(button);
-        QMap<QChar, QString> owners;
-        for (QWidget* widget : widgets) {
-            QString text;
-            if (auto* label = qobject_cast<QLabel*>(widget))
-                text = label->text();
-            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-                text = button->text();
-            const QChar letter = Mnemonic(text);
-            if (letter.isNull())
-                continue;
-            QVERIFY2(!owners.contains(letter),
-                     qPrintable(QString("%1 and %2 share the letter %3")
-                                    .arg(owners[letter], widget->objectName(), QString(letter))));
-            owners.insert(letter, widget->objectName());
-        }
-        QVERIFY(owners.size() >= 7);
     }
 
     void pages_data()
