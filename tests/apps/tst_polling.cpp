@@ -277,7 +277,7 @@ private slots:
         });
         QVERIFY(polling->start());
         if (!deletable) {
-            QVERIFY(polling->waitForExit(3000));
+            QVERIFY(polling->waitForExit(30000));
             QCOMPARE(polling->exitCode(), 1);
             QVERIFY(QFile::exists(finish));
             return;
