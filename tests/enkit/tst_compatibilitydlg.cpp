@@ -19,7 +19,6 @@
 #include "Ipu_Task.h"
 #include "Ipu_TaskMutexSingleton.h"
 #include "ModalCloser.h"
-#include "Sim_DataLocation.h"
 #include "Sim_FamilySupport.h"
 #include "TestEnvironment.h"
 
@@ -95,9 +94,7 @@ private slots:
     void initTestCase()
     {
         environment = std::make_unique<TestEnvironment>();
-        Sim::DataLocation::SetDefaultCatalogUsed(true);
-        Sim::DataLocation::SetDeviceDatabaseFile(Sim::DataLocation::DataDirectory() +
-                                                 "/devices/devices.json");
+        TestEnvironment::useShippedData();
         QCOMPARE(Sim::FamilySupport::Refresh(), 0u);
         QVERIFY(TestEnvironment::waitForCatalog());
     }

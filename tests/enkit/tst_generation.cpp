@@ -24,7 +24,6 @@
 #include "Ipu_TaskMutexSingleton.h"
 #include "MessageCapture.h"
 #include "Sim_Customizer.h"
-#include "Sim_DataLocation.h"
 #include "Sim_UserSettings.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
@@ -193,9 +192,7 @@ private slots:
     {
         environment = std::make_unique<TestEnvironment>();
         // The shipped catalogue and devices: generation delivers their real cores.
-        Sim::DataLocation::SetDefaultCatalogUsed(true);
-        Sim::DataLocation::SetDeviceDatabaseFile(Sim::DataLocation::DataDirectory() +
-                                                 "/devices/devices.json");
+        TestEnvironment::useShippedData();
         QVERIFY(TestEnvironment::waitForCatalog());
         QCOMPARE(En::ProjectManager::GetInstance()->NewProject(
                      dir.filePath("board.gtcfg").toStdString()),

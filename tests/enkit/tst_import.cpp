@@ -23,7 +23,6 @@
 #include "Ipu_TaskMutexSingleton.h"
 #include "MessageCapture.h"
 #include "Sim_Customizer.h"
-#include "Sim_DataLocation.h"
 #include "Sim_UserSettings.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
@@ -162,9 +161,7 @@ private slots:
     void initTestCase()
     {
         environment = std::make_unique<TestEnvironment>();
-        Sim::DataLocation::SetDefaultCatalogUsed(true);
-        Sim::DataLocation::SetDeviceDatabaseFile(Sim::DataLocation::DataDirectory() +
-                                                 "/devices/devices.json");
+        TestEnvironment::useShippedData();
         QVERIFY(TestEnvironment::waitForCatalog());
         Sim::Customizer::SetCurrent(std::make_shared<KeepValues>());
         Sim::UserSettings::SetOverwriteOutputFiles(true);

@@ -24,7 +24,6 @@
 #include "Ipu_TaskMutexSingleton.h"
 #include "MessageCapture.h"
 #include "PollingClient.h"
-#include "Sim_DataLocation.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
@@ -76,9 +75,7 @@ private slots:
     {
         environment = std::make_unique<TestEnvironment>();
         // The shipped catalogue: a command file generates its counter.
-        Sim::DataLocation::SetDefaultCatalogUsed(true);
-        Sim::DataLocation::SetDeviceDatabaseFile(Sim::DataLocation::DataDirectory() +
-                                                 "/devices/devices.json");
+        TestEnvironment::useShippedData();
         QVERIFY(TestEnvironment::waitForCatalog());
         En::Global::_batchCommandRuntimeOptions.EnablePollingMode(true);
         En::Global::_batchCommandRuntimeOptions.SetPollingModeDir(dir.path().toStdString());

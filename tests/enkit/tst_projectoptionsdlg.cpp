@@ -29,7 +29,6 @@
 #include "Ipu_TaskMutexSingleton.h"
 #include "MessageCapture.h"
 #include "ModalCloser.h"
-#include "Sim_DataLocation.h"
 #include "Sim_FamilySupport.h"
 #include "TestCatalog.h"
 #include "TestEnvironment.h"
@@ -162,9 +161,7 @@ private slots:
     {
         environment = std::make_unique<TestEnvironment>();
         // The shipped device database and catalogue, as the first run uses them.
-        Sim::DataLocation::SetDefaultCatalogUsed(true);
-        Sim::DataLocation::SetDeviceDatabaseFile(Sim::DataLocation::DataDirectory() +
-                                                 "/devices/devices.json");
+        TestEnvironment::useShippedData();
         QCOMPARE(Sim::FamilySupport::Refresh(), 0u);
         QVERIFY(TestEnvironment::waitForCatalog());
         En::ProjectManager* manager = En::ProjectManager::GetInstance();

@@ -32,6 +32,13 @@ void TestEnvironment::addToCatalog(const QString& fileName, const QByteArray& xm
     TestFiles::write(QDir(catalogDirectory()).filePath(fileName), xml);
 }
 
+void TestEnvironment::useShippedData()
+{
+    Sim::DataLocation::SetDefaultCatalogUsed(true);
+    Sim::DataLocation::SetDeviceDatabaseFile(Sim::DataLocation::DataDirectory() +
+                                             "/devices/devices.json");
+}
+
 bool TestEnvironment::waitForCatalog()
 {
     QSignalSpy refreshed(En::ProjectManager::GetInstance(),

@@ -13,6 +13,8 @@ public:
     QString catalogDirectory() const { return root.filePath("catalog"); }
     // Writes a component file into the catalogue directory.
     void addToCatalog(const QString& fileName, const QByteArray& xml) const;
+    // The shipped catalogue and device database instead of the test's, as a first run has.
+    static void useShippedData();
     // Waits until the manager's first catalogue refresh has run.
     static bool waitForCatalog();
 
