@@ -48,7 +48,9 @@ bool PollingServer::start()
 
 bool PollingServer::waitForExit(int timeoutMs)
 {
-    return process.waitForFinished(timeoutMs);
+    // waitForFinished answers false for a process that has already ended, as start() may
+    // have seen it do.
+    return process.state() == QProcess::NotRunning || process.waitForFinished(timeoutMs);
 }
 
 QByteArray PollingServer::messages() const
